@@ -1,0 +1,128 @@
+#include "app/console.h"
+#include "app/default_switches.h"
+#include "app/project_path.h"
+#include "app/tarn_app.h"
+
+#include <windows.h>
+
+
+namespace
+{
+const std::size_t kPathBuffer = 260;
+
+// Looks a variable up by name, letter case not counting (the platform's rule);
+// the value is taken exactly as stored, an empty one included.
+bool LookUpEnvironment(const std::string& strName, std::string& strValue)
+{
+    SetLastError(ERROR_SUCCESS);
+    const DWORD nNeeded = GetEnvironmentVariableA(strName.c_str(), nullptr, 0);
+    if (nNeeded == 0)
+    {
+        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+            return false;
+        strValue.clear();
+        return true;
+    }
+    std::string strBuffer(nNeeded, '\0');
+    const DWORD nLength = GetEnvironmentVariableA(strName.c_str(), &strBuffer[0], nNeeded);
+    if (nLength >= nNeeded)
+        return false;
+    strBuffer.resize(nLength);
+    strValue = strBuffer;
+    return true;
+}
+
+bool IsDrivePathOrNetworkPath(const std::string& strName)
+{
+    return strName.size() >= 2 && (strName[1] == ':' || strName[1] == '\\');
+}
+}
+
+void CTarnApp::ParseCommandLine(int argc, char** argv)
+{
+    // The parameter list goes into the log before any check, so it shows what was passed.
+    m_strLog += "\t<Parameters>\n";
+    for (int i = 0; i < argc; ++i)
+        m_strLog += std::string("\t\t<Parameter>") + argv[i] + "</Parameter>\n";
+    m_strLog += "\t</Parameters>\n";
+
+    if (argc < m_nRequiredArgs)
+    {
+        ShowUsage();
+        throw CTarnException("Not enough command line parameters.");
+    }
+
+    m_strRoot = argv[1];
+    m_strRealRoot = argv[1];
+    if (!m_strRoot.empty() && m_strRoot[0] == '$' &&
+        !LookUpEnvironment(m_strRoot.substr(1), m_strRealRoot))
+        throw CTarnException("Environment variable not found.");
+    if (!m_strRealRoot.empty() && m_strRealRoot.back() == '\\')
+        m_strRealRoot.pop_back();
+
+    m_strCommand = argv[2];
+    m_strFileName = argv[3];
+
+    for (int i = 4; i < argc; ++i)
+    {
+        const std::string strArg = argv[i];
+        if (HasSwitchPrefix(strArg, "-DB:"))
+            m_strDatabase = strArg.substr(4);
+        else if (HasSwitchPrefix(strArg, "-PP:"))
+            m_strPathPrefix = strArg.substr(4);
+        else if (HasSwitchPrefix(strArg, "-LOG"))
+            m_bLog = true;
+        else if (!strArg.empty() && strArg[0] == '-')
+            m_strParameters += " " + strArg;
+    }
+
+    if (!m_strRoot.empty() && m_strRoot[0] == '$' && !m_strFileName.empty() && m_strFileName[0] == '$')
+        m_strFileName.replace(0, m_strRoot.size(), m_strRealRoot);
+
+    if (!IsDrivePathOrNetworkPath(m_strFileName) && (m_strFileName.empty() || m_strFileName[0] != '$'))
+    {
+        char szFullPath[kPathBuffer];
+        const DWORD nLength = GetFullPathNameA(m_strFileName.c_str(), kPathBuffer, szFullPath, nullptr);
+        if (nLength == 0 || nLength >= kPathBuffer)
+            throw CTarnException("Could not get the full path of the file.");
+        m_strFileName = szFullPath;
+    }
+
+    if (m_strFileName.size() < m_strRealRoot.size())
+        throw CTarnException("File name is not below the root folder.");
+
+    m_strSSFilePath = MakeSSFilePath(m_strFileName, m_strRealRoot.size(), m_strPathPrefix);
+    AddDefaultSwitches(m_strParameters, m_strCommand);
+}
+
+void CTarnApp::ShowUsage()
+{
+    static const char* const kUsage[] = {
+        "Usage:",
+        " tarn.exe root command filename [-options] [-DB:name] [-PP:prefix] [-LOG]\n",
+        "\t root:      drive path of the working folder for $/ in SS",
+        "\t              example: \"c:\\src\\work\"",
+        "\t  or:       $<ENVIRON> where <ENVIRON> is an environment",
+        "\t                       variable containing the drive path",
+        "\t              example: \"$SSROOT\"\n",
+        "\tcommand:    any valid SS.EXE command",
+        "\t              example: checkout\n",
+        "\t-options:   any valid SS.EXE command",
+        "\t              example: \"-GWR\"\n",
+        "\t-DB:name    name is the name of the database you wish to use",
+        "\t              example: \"-DB:Common\"\n",
+        "\t-PP:prefix  prefix folder for source safe which will be inserted",
+        "\t            between \"$/\" and the rest of the path",
+        "\t            (helpful if project is stored in multiple SS folders)",
+        "\t              example: \"-PP:release\"",
+        "\t-LOG        creates TARNLOG.XML which can be e-mailed to the",
+        "\t               address above for technical support\n",
+        "Examples:",
+        "\ttarn.exe C:\\DEV\\SRC checkout C:\\DEV\\SRC\\PROJ1\\HELLO.CPP -GWR",
+        "\ttarn.exe $SSROOT checkin C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK -GWR",
+        "\ttarn.exe $SSROOT undocheckout $SSROOT\\THEPROJ\\HELP.H -GWR",
+        "\ttarn.exe $SSROOT checkout $SSROOT\\THEPROJ\\HELP.H -GWR -DB:Remote",
+    };
+    for (const char* szLine : kUsage)
+        PrintLine(szLine);
+}

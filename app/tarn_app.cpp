@@ -1,0 +1,62 @@
+#include "app/tarn_app.h"
+
+#include "app/console.h"
+#include "sourcesafe/ini_guard.h"
+#include "launch/console_interrupts.h"
+#include "version.h"
+
+CTarnApp::CTarnApp() : m_nRequiredArgs(4), m_bLog(false), m_strLog("<Log>\n") {}
+
+void CTarnApp::ShowBanner()
+{
+    PrintLine("Tarn - SourceSafe command launcher for editors (ver. " TARN_VERSION_TEXT ")");
+    PrintLine("\tby the Tarn project");
+    PrintLine("\t\tTechnical support: tarn-support@example.org\n");
+}
+
+void CTarnApp::Run()
+{
+    bool bSwitched = false;
+    // Guards srcsafe.ini against other runs from here until the switch back.
+    CIniGuard guard;
+    CConsoleInterruptShield shield;
+    try
+    {
+        LocateFiles();
+        guard.Acquire(m_strIniPath, !m_strDatabase.empty());
+        if (guard.HasInterruptedSwitch())
+        {
+            // A killed run left srcsafe.ini switched: put it back before anything reads it.
+            SetDatabasePath(guard.InterruptedOldPath());
+            guard.ClearRecord();
+            PrintLine("Put back the database of an interrupted run in srcsafe.ini (data_path = " +
+                      guard.InterruptedOldPath() + ").");
+        }
+
+        if (!m_strDatabase.empty())
+        {
+            ReadCurrentDatabasePath();
+            LookupDatabasePath();
+            if (m_strOldDatabasePath != m_strNewDatabasePath)
+            {
+                guard.RecordSwitch(m_strOldDatabasePath);
+                SetDatabasePath(m_strNewDatabasePath);
+                bSwitched = true;
+            }
+        }
+        LaunchSourceSafe();
+    }
+    catch (const CTarnException& e)
+    {
+        PrintLine(e.m_strMessage);
+    }
+
+    if (m_bLog)
+        WriteLog();
+
+    if (bSwitched)
+    {
+        SetDatabasePath(m_strOldDatabasePath);
+        guard.ClearRecord();
+    }
+}

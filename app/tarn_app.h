@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One run of the program: every value it works with, and the operations that
+// fill them. The operations talk to each other only through these fields.
+class CTarnApp
+{
+public:
+    // The program's only exception type; carries a finished message.
+    class CTarnException
+    {
+    public:
+        explicit CTarnException(const std::string& strMessage) : m_strMessage(strMessage) {}
+        std::string m_strMessage;
+    };
+
+    CTarnApp();
+
+    void ShowBanner();
+    void ParseCommandLine(int argc, char** argv);
+    void Run();
+
+    // Command line (command_line.cpp)
+    void ShowUsage();
+
+    // Installation paths (sourcesafe/install_paths.cpp)
+    void LocateFiles();
+
+    // Database lookup (sourcesafe/database_registry.cpp)
+    void LookupDatabasePath();
+    void QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
+                           std::string& strResult);
+
+    // srcsafe.ini (sourcesafe/srcsafe_ini.cpp)
+    void ReadCurrentDatabasePath();
+    void SetDatabasePath(std::string strPath);
+
+    // Launch and log (launch/)
+    void LaunchSourceSafe();
+    void WriteLog();
+
+    std::int32_t m_nRequiredArgs;
+    std::string m_strRoot;
+    std::string m_strCommand;
+    std::string m_strFileName;
+    std::string m_strDatabase;
+    std::string m_strPathPrefix;
+    std::string m_strParameters;
+    bool m_bLog;
+    std::string m_strLog;
+    std::string m_strIniPath;
+    std::string m_strExePath;
+    std::string m_strSSFilePath;
+    std::string m_strSSCmdLine;
+    std::string m_strRealRoot;
+    std::string m_strLogPath;
+    std::string m_strOldDatabasePath;
+    std::string m_strNewDatabasePath;
+};

@@ -1,0 +1,26 @@
+#include "app/tarn_app.h"
+#include "sourcesafe/data_path_line.h"
+#include "sourcesafe/file_io.h"
+#include "sourcesafe/ini_text.h"
+
+void CTarnApp::ReadCurrentDatabasePath()
+{
+    std::string strText;
+    if (!ReadWholeFile(m_strIniPath, strText))
+        throw CTarnException("Could not locate current database path in srcsafe.ini");
+    std::string strValue;
+    if (FindDataPathValue(SplitIniLines(strText), strValue))
+        m_strOldDatabasePath = strValue;
+}
+
+// Silent by design: the switch back runs after the run's messages, and a
+// srcsafe.ini that cannot be read is never created or emptied here.
+void CTarnApp::SetDatabasePath(std::string strPath)
+{
+    std::string strText;
+    if (!ReadWholeFile(m_strIniPath, strText))
+        return;
+    std::vector<std::string> lines = SplitIniLines(strText);
+    ReplaceDataPath(lines, strPath);
+    RewriteFile(m_strIniPath, JoinIniLines(lines));
+}

@@ -1,0 +1,130 @@
+// A stand-in for SourceSafe's SS.EXE, for tests and the demo; never shipped.
+//
+// Its environment says what to do:
+//   STANDIN_RECORD      path prefix: the raw command line goes to PREFIX.cmdline and
+//                       the bytes of ..\srcsafe.ini (beside its folder) to PREFIX.ini
+//   STANDIN_ECHO        when set, prints one line saying what it was asked to do
+//   STANDIN_DELAY_MS    waits this long before it ends
+//   STANDIN_EXIT_CODE   ends with this exit code (default 0)
+//   STANDIN_ACTION      kill-parent: ends its parent process hard, as the task manager would;
+//                       ctrl-events: raises Ctrl+C and Ctrl+Break in its console
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+std::string Environment(const char* szName)
+{
+    const char* szValue = std::getenv(szName);
+    return szValue ? szValue : "";
+}
+
+bool ReadFileBytes(const std::string& strPath, std::string& strBytes)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
+    if (!pFile)
+        return false;
+    char buffer[4096];
+    std::size_t nRead;
+    while ((nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0)
+        strBytes.append(buffer, nRead);
+    std::fclose(pFile);
+    return true;
+}
+
+void WriteFileBytes(const std::string& strPath, const std::string& strBytes)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    if (!pFile)
+        return;
+    std::fwrite(strBytes.data(), 1, strBytes.size(), pFile);
+    std::fclose(pFile);
+}
+
+std::string IniPath()
+{
+    char szModule[MAX_PATH];
+    const DWORD nLength = GetModuleFileNameA(nullptr, szModule, MAX_PATH);
+    std::string strPath(szModule, nLength);
+    return strPath.substr(0, strPath.rfind('\\') + 1) + "..\\srcsafe.ini";
+}
+
+void Record(const std::string& strPrefix)
+{
+    WriteFileBytes(strPrefix + ".cmdline", GetCommandLineA());
+    std::string strIni;
+    if (ReadFileBytes(IniPath(), strIni))
+        WriteFileBytes(strPrefix + ".ini", strIni);
+}
+
+void Echo(int argc, char** argv)
+{
+    std::string strSwitches;
+    for (int i = 3; i < argc; ++i)
+        strSwitches += std::string(i > 3 ? " " : "") + argv[i];
+    std::printf("  [ss.exe stand-in] %s %s, switches: %s\n", argc > 1 ? argv[1] : "(no command)",
+                argc > 2 ? argv[2] : "(no project path)", strSwitches.c_str());
+    std::fflush(stdout);
+}
+
+void KillParent()
+{
+    const DWORD nSelf = GetCurrentProcessId();
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    DWORD nParent = 0;
+    for (BOOL bMore = Process32First(hSnapshot, &entry); bMore; bMore = Process32Next(hSnapshot, &entry))
+        if (entry.th32ProcessID == nSelf)
+            nParent = entry.th32ParentProcessID;
+    CloseHandle(hSnapshot);
+    HANDLE hParent = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nParent);
+    if (!hParent)
+        return;
+    TerminateProcess(hParent, 99);
+    WaitForSingleObject(hParent, 5000);
+    CloseHandle(hParent);
+}
+
+BOOL WINAPI IgnoreInterrupt(DWORD)
+{
+    return TRUE;
+}
+
+void RaiseConsoleEvents()
+{
+    SetConsoleCtrlHandler(IgnoreInterrupt, TRUE);
+    GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+    GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, 0);
+    // Gives the events time to reach every process of the console.
+    Sleep(300);
+}
+}
+
+int main(int argc, char** argv)
+{
+    const std::string strRecord = Environment("STANDIN_RECORD");
+    if (!strRecord.empty())
+        Record(strRecord);
+    if (!Environment("STANDIN_ECHO").empty())
+        Echo(argc, argv);
+
+    const std::string strAction = Environment("STANDIN_ACTION");
+    if (strAction == "kill-parent")
+        KillParent();
+    else if (strAction == "ctrl-events")
+        RaiseConsoleEvents();
+
+    const int nDelay = std::atoi(Environment("STANDIN_DELAY_MS").c_str());
+    if (nDelay > 0)
+        Sleep(static_cast<DWORD>(nDelay));
+    return std::atoi(Environment("STANDIN_EXIT_CODE").c_str());
+}
