@@ -1,0 +1,140 @@
+#include "tests/support/process.h"
+
+#include <thread>
+
+namespace tarntest
+{
+namespace
+{
+std::string BuildEnvironmentBlock(const CEnvironment& env)
+{
+    std::string strBlock;
+    char* pStrings = GetEnvironmentStringsA();
+    for (const char* p = pStrings; *p; p += std::strlen(p) + 1)
+    {
+        const std::string strEntry = p;
+        const std::string strName = strEntry.substr(0, strEntry.find('=', 1));
+        if (strName.rfind("STANDIN_", 0) == 0 || env.count(strName))
+            continue;
+        strBlock += strEntry + '\0';
+    }
+    FreeEnvironmentStringsA(pStrings);
+    for (const auto& entry : env)
+        strBlock += entry.first + "=" + entry.second + '\0';
+    strBlock += '\0';
+    return strBlock;
+}
+
+void ReadAll(HANDLE hPipe, std::string& strText)
+{
+    char buffer[4096];
+    DWORD nRead = 0;
+    while (ReadFile(hPipe, buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0)
+        strText.append(buffer, nRead);
+}
+}
+
+std::string QuoteArgument(const std::string& strArg)
+{
+    if (!strArg.empty() && strArg.find_first_of(" \t\"") == std::string::npos)
+        return strArg;
+    std::string strQuoted = "\"";
+    std::size_t nBackslashes = 0;
+    for (char c : strArg)
+    {
+        if (c == '\\')
+        {
+            ++nBackslashes;
+            continue;
+        }
+        strQuoted.append(c == '"' ? nBackslashes * 2 + 1 : nBackslashes, '\\');
+        nBackslashes = 0;
+        strQuoted += c;
+    }
+    strQuoted.append(nBackslashes * 2, '\\');
+    return strQuoted + "\"";
+}
+
+CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
+               const std::string& strCurrentDir, const std::string* pRawArgs, DWORD nCreationFlags)
+{
+    std::string strCommandLine = QuoteArgument(strExe);
+    if (pRawArgs)
+        strCommandLine += *pRawArgs;
+    else
+        for (const std::string& strArg : args)
+            strCommandLine += " " + QuoteArgument(strArg);
+
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE hOutWrite = nullptr;
+    HANDLE hErrWrite = nullptr;
+    CreatePipe(&m_hOut, &hOutWrite, &inherit, 0);
+    CreatePipe(&m_hErr, &hErrWrite, &inherit, 0);
+    SetHandleInformation(m_hOut, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(m_hErr, HANDLE_FLAG_INHERIT, 0);
+    HANDLE hIn = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                             0, nullptr);
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = hIn;
+    startup.hStdOutput = hOutWrite;
+    startup.hStdError = hErrWrite;
+    PROCESS_INFORMATION process = {};
+    std::string strEnvironment = BuildEnvironmentBlock(env);
+    std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
+    commandLine.push_back('\0');
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, nCreationFlags, &strEnvironment[0],
+                       strCurrentDir.empty() ? nullptr : strCurrentDir.c_str(), &startup, &process))
+    {
+        m_hProcess = process.hProcess;
+        CloseHandle(process.hThread);
+    }
+    CloseHandle(hOutWrite);
+    CloseHandle(hErrWrite);
+    CloseHandle(hIn);
+}
+
+CChild::~CChild()
+{
+    for (HANDLE h : {m_hProcess, m_hOut, m_hErr})
+        if (h)
+            CloseHandle(h);
+}
+
+CRunResult CChild::Wait()
+{
+    CRunResult result;
+    std::thread errReader([&] { ReadAll(m_hErr, result.strErr); });
+    ReadAll(m_hOut, result.strOut);
+    errReader.join();
+    if (m_hProcess)
+    {
+        WaitForSingleObject(m_hProcess, INFINITE);
+        GetExitCodeProcess(m_hProcess, &result.nExitCode);
+    }
+    else
+        result.nExitCode = static_cast<DWORD>(-1);
+    return result;
+}
+
+CRunResult Run(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
+               const std::string& strCurrentDir)
+{
+    CChild child(strExe, args, env, strCurrentDir);
+    return child.Wait();
+}
+
+std::string Crlf(const std::string& strText)
+{
+    std::string strOut;
+    for (char c : strText)
+    {
+        if (c == '\n')
+            strOut += '\r';
+        strOut += c;
+    }
+    return strOut;
+}
+}
