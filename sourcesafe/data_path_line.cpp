@@ -1,6 +1,7 @@
 #include "sourcesafe/data_path_line.h"
 
 #include "app/ascii.h"
+#include "sourcesafe/ini_text.h"
 
 namespace
 {
@@ -85,4 +86,16 @@ bool ReplaceDataPath(std::vector<std::string>& lines, const std::string& strPath
         }
     }
     return false;
+}
+
+bool ReadDataPath(const std::string& strIniText, std::string& strValue)
+{
+    return FindDataPathValue(SplitIniLines(strIniText), strValue);
+}
+
+std::string RewriteDataPath(const std::string& strIniText, const std::string& strPath)
+{
+    std::vector<std::string> lines = SplitIniLines(strIniText);
+    ReplaceDataPath(lines, strPath);
+    return JoinIniLines(lines);
 }

@@ -21,3 +21,9 @@ bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strVa
 
 // Rebuilds the first data_path line for strPath; false when there is none.
 bool ReplaceDataPath(std::vector<std::string>& lines, const std::string& strPath);
+
+// The same two on a whole srcsafe.ini text, split into lines and joined again
+// (see ini_text.h): the value of the first data_path line, and the text with
+// that line rebuilt for strPath.
+bool ReadDataPath(const std::string& strIniText, std::string& strValue);
+std::string RewriteDataPath(const std::string& strIniText, const std::string& strPath);

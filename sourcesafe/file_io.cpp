@@ -84,12 +84,17 @@ bool RewriteFile(const std::string& strPath, const std::string& strBytes)
     if (!FillTempFile(strTemp, strBytes))
         return false;
 
-    if (ReplaceFileA(strPath.c_str(), strTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr) ||
-        MoveFileExA(strTemp.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(strTemp.c_str());
-    return false;
+    if (!ReplaceFileA(strPath.c_str(), strTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr) &&
+        !MoveFileExA(strTemp.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    {
+        DeleteFileA(strTemp.c_str());
+        return false;
+    }
+    // Not every implementation of ReplaceFile carries the attributes over (hidden, system, archive).
+    if (GetFileAttributesA(strPath.c_str()) != nAttributes)
+        SetFileAttributesA(strPath.c_str(), nAttributes);
+    return true;
 }
 
 bool WriteFileDurably(const std::string& strPath, const std::string& strBytes)

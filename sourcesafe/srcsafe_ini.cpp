@@ -1,7 +1,6 @@
 #include "app/tarn_app.h"
 #include "sourcesafe/data_path_line.h"
 #include "sourcesafe/file_io.h"
-#include "sourcesafe/ini_text.h"
 
 void CTarnApp::ReadCurrentDatabasePath()
 {
@@ -9,7 +8,7 @@ void CTarnApp::ReadCurrentDatabasePath()
     if (!ReadWholeFile(m_strIniPath, strText))
         throw CTarnException("Could not locate current database path in srcsafe.ini");
     std::string strValue;
-    if (FindDataPathValue(SplitIniLines(strText), strValue))
+    if (ReadDataPath(strText, strValue))
         m_strOldDatabasePath = strValue;
 }
 
@@ -20,7 +19,5 @@ void CTarnApp::SetDatabasePath(std::string strPath)
     std::string strText;
     if (!ReadWholeFile(m_strIniPath, strText))
         return;
-    std::vector<std::string> lines = SplitIniLines(strText);
-    ReplaceDataPath(lines, strPath);
-    RewriteFile(m_strIniPath, JoinIniLines(lines));
+    RewriteFile(m_strIniPath, RewriteDataPath(strText, strPath));
 }

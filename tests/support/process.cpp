@@ -1,5 +1,6 @@
 #include "tests/support/process.h"
 
+#include <cstring>
 #include <thread>
 
 namespace tarntest

@@ -1,0 +1,73 @@
+#include "sourcesafe/data_path_line.h"
+
+#include <gtest/gtest.h>
+
+TEST(DataPathLine, ExampleTable)
+{
+    struct Case
+    {
+        const char* szStored;
+        const char* szValue;
+        const char* szRewritten;
+    };
+    const Case cases[] = {
+        {"Data_Path = C:\\VSS\\Data", "c:\\vss\\data", "data_path = c:\\vss2\\data "},
+        {"  DATA_PATH=C:\\VSS\\Data ; Main DB", "c:\\vss\\data", "  data_path= c:\\vss2\\data ; main db"},
+        {"Data_Path= Data ; Old Comment", "data", "data_path= c:\\vss2\\data ; old comment"},
+        {"my_data_path = X", "x", "my_data_path = c:\\vss2\\data "},
+        {"data_path = c:\\program files\\vss\\data", "c:\\program files\\vss\\data", "data_path = c:\\vss2\\data "},
+        {"data_path =   ; note", "", "data_path = c:\\vss2\\data ; note"},
+        {"data_path =\t  \t", "", "data_path = c:\\vss2\\data "},
+        {"data_path = \x80\xE9x\xE9y\xA0", "x\xE9y", "data_path = c:\\vss2\\data "},
+        // A ";" after the key but before "=" does not make a comment.
+        {"data_path ; x = y", "y", "data_path ; x = c:\\vss2\\data "},
+        {"data_path = a=b", "a=b", "data_path = c:\\vss2\\data "},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_TRUE(IsDataPathLine(c.szStored)) << c.szStored;
+        EXPECT_EQ(c.szValue, GetDataPathValue(c.szStored)) << c.szStored;
+        EXPECT_EQ(c.szRewritten, RebuildDataPathLine(c.szStored, "c:\\vss2\\data")) << c.szStored;
+    }
+}
+
+TEST(DataPathLine, LinesThatAreNotDataPathLines)
+{
+    for (const char* szLine : {
+             "; Data_Path = C:\\Old\\Data",
+             ";data_path = x",
+             "x ; data_path = y",
+             "data_path c:\\vss\\data",          // no "=" at all
+             "temp_path = c:\\data_path_temp",   // the key stands in another setting's value
+             "data_pat = x",
+             "",
+             "[General]",
+         })
+    {
+        EXPECT_FALSE(IsDataPathLine(szLine)) << szLine;
+        EXPECT_EQ(szLine, RebuildDataPathLine(szLine, "c:\\new"));
+    }
+}
+
+TEST(DataPathLine, PathIsWrittenAsGivenAndEmptyPathLeavesTwoBlanks)
+{
+    EXPECT_EQ("data_path=  ; c", RebuildDataPathLine("Data_Path=C:\\VSS\\Data; C", ""));
+    EXPECT_EQ("data_path= C:\\Mixed ", RebuildDataPathLine("DATA_PATH=x", "C:\\Mixed"));
+}
+
+TEST(DataPathLine, OnlyTheFirstDataPathLineCounts)
+{
+    std::vector<std::string> lines = {"; data_path = comment", "[x]", "Data_Path = A", "data_path = B"};
+    std::string strValue;
+    ASSERT_TRUE(FindDataPathValue(lines, strValue));
+    EXPECT_EQ("a", strValue);
+    ASSERT_TRUE(ReplaceDataPath(lines, "c:\\new"));
+    EXPECT_EQ((std::vector<std::string>{"; data_path = comment", "[x]", "data_path = c:\\new ", "data_path = B"}),
+              lines);
+
+    std::vector<std::string> none = {"[General]", "temp_path = c:\\data_path_temp"};
+    strValue = "kept";
+    EXPECT_FALSE(FindDataPathValue(none, strValue));
+    EXPECT_EQ("kept", strValue);
+    EXPECT_FALSE(ReplaceDataPath(none, "c:\\new"));
+}
