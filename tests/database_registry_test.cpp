@@ -1,39 +1,15 @@
 #include "app/tarn_app.h"
+#include "tests/support/registry.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+using tarntest::CTestDatabase;
+using tarntest::kDatabasesKey;
+
 namespace
 {
-const char kDatabases[] = "Software\\Microsoft\\Sourcesafe\\Databases";
-
-// A value of the test's own under the databases key, removed again afterwards.
-class CTestValue
-{
-public:
-    CTestValue(const std::string& strName, const std::string& strData) : m_strName(strName)
-    {
-        HKEY hKey = nullptr;
-        RegCreateKeyExA(HKEY_CURRENT_USER, kDatabases, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
-        RegSetValueExA(hKey, strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
-                       static_cast<DWORD>(strData.size() + 1));
-        RegCloseKey(hKey);
-    }
-    ~CTestValue()
-    {
-        HKEY hKey = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kDatabases, 0, KEY_ALL_ACCESS, &hKey) == ERROR_SUCCESS)
-        {
-            RegDeleteValueA(hKey, m_strName.c_str());
-            RegCloseKey(hKey);
-        }
-    }
-
-private:
-    std::string m_strName;
-};
-
 std::string Lookup(const std::string& strName)
 {
     CTarnApp app;
@@ -71,7 +47,7 @@ TEST(DatabaseRegistry, ValuesAreReadLowerCasedWithDataAppended)
     };
     for (const Case& c : cases)
     {
-        CTestValue value(c.szName, c.strData);
+        CTestDatabase value(c.szName, c.strData);
         EXPECT_EQ(c.strExpected, Lookup(c.szName)) << c.szName;
     }
     EXPECT_EQ("", Lookup("TarnTest.NoSuchDatabase"));
@@ -80,7 +56,7 @@ TEST(DatabaseRegistry, ValuesAreReadLowerCasedWithDataAppended)
 TEST(DatabaseRegistry, TextEndsAtTheFirstNul)
 {
     HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kDatabases, 0, nullptr, 0, KEY_ALL_ACCESS,
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kDatabasesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &hKey, nullptr));
     const char data[] = "C:\\A\0C:\\B";
     RegSetValueExA(hKey, "TarnTest.Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));

@@ -2,7 +2,8 @@
 //
 // Its environment says what to do:
 //   STANDIN_RECORD      path prefix: the raw command line goes to PREFIX.cmdline and
-//                       the bytes of ..\srcsafe.ini (beside its folder) to PREFIX.ini
+//                       the bytes of ..\srcsafe.ini (beside its folder) to PREFIX.ini;
+//                       PREFIX.done is made as the very last step
 //   STANDIN_ECHO        when set, prints one line saying what it was asked to do
 //   STANDIN_DELAY_MS    waits this long before it ends
 //   STANDIN_EXIT_CODE   ends with this exit code (default 0)
@@ -126,5 +127,7 @@ int main(int argc, char** argv)
     const int nDelay = std::atoi(Environment("STANDIN_DELAY_MS").c_str());
     if (nDelay > 0)
         Sleep(static_cast<DWORD>(nDelay));
+    if (!strRecord.empty())
+        WriteFileBytes(strRecord + ".done", "");
     return std::atoi(Environment("STANDIN_EXIT_CODE").c_str());
 }

@@ -26,6 +26,16 @@ std::string BuildEnvironmentBlock(const CEnvironment& env)
     return strBlock;
 }
 
+std::wstring Widen(const std::string& strText)
+{
+    if (strText.empty())
+        return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0);
+    std::wstring strWide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()), &strWide[0], n);
+    return strWide;
+}
+
 void ReadAll(HANDLE hPipe, std::string& strText)
 {
     char buffer[4096];
@@ -76,7 +86,7 @@ CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, 
     HANDLE hIn = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
                              0, nullptr);
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = hIn;
@@ -84,10 +94,11 @@ CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, 
     startup.hStdError = hErrWrite;
     PROCESS_INFORMATION process = {};
     std::string strEnvironment = BuildEnvironmentBlock(env);
-    std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
-    commandLine.push_back('\0');
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, nCreationFlags, &strEnvironment[0],
-                       strCurrentDir.empty() ? nullptr : strCurrentDir.c_str(), &startup, &process))
+    // The wide call: it also starts programs from folders deeper than 260 characters.
+    std::wstring strWideLine = Widen(strCommandLine);
+    const std::wstring strWideDir = Widen(strCurrentDir);
+    if (CreateProcessW(nullptr, &strWideLine[0], nullptr, nullptr, TRUE, nCreationFlags, &strEnvironment[0],
+                       strCurrentDir.empty() ? nullptr : strWideDir.c_str(), &startup, &process))
     {
         m_hProcess = process.hProcess;
         CloseHandle(process.hThread);
@@ -120,7 +131,7 @@ CRunResult CChild::Wait()
     return result;
 }
 
-CRunResult Run(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
+CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
                const std::string& strCurrentDir)
 {
     CChild child(strExe, args, env, strCurrentDir);

@@ -43,7 +43,7 @@ private:
     HANDLE m_hErr = nullptr;
 };
 
-CRunResult Run(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
+CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
                const std::string& strCurrentDir = "");
 
 // Console text as a text-mode stream stores it: every LF preceded by CR.

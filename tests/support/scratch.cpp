@@ -137,6 +137,11 @@ bool CScratchInstall::StandinRan(const std::string& strRecord) const
     return Exists(m_strFolder + "\\" + strRecord + ".cmdline");
 }
 
+bool CScratchInstall::StandinFinished(const std::string& strRecord) const
+{
+    return Exists(m_strFolder + "\\" + strRecord + ".done");
+}
+
 std::string CScratchInstall::RecordedIni(const std::string& strRecord) const
 {
     return ReadBytes(m_strFolder + "\\" + strRecord + ".ini");
@@ -147,6 +152,6 @@ CRunResult CScratchInstall::RunTarn(const std::vector<std::string>& args, CEnvir
 {
     for (const auto& entry : StandinEnv())
         env.insert(entry);
-    return Run(Tarn(), args, env, strCurrentDir);
+    return RunProgram(Tarn(), args, env, strCurrentDir);
 }
 }

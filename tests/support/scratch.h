@@ -44,6 +44,7 @@ public:
     std::string RecordedCommandLine(const std::string& strRecord = "call") const;
     bool StandinRan(const std::string& strRecord = "call") const;
     std::string RecordedIni(const std::string& strRecord = "call") const;
+    bool StandinFinished(const std::string& strRecord = "call") const;
 
     // Runs the installed tarn.exe with the stand-in's recording on.
     CRunResult RunTarn(const std::vector<std::string>& args, CEnvironment env = {},

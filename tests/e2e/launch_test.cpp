@@ -1,0 +1,111 @@
+// Starting SS.EXE: the command line it gets, what the console shows, and the
+// failures of finding the installation and of the start.
+#include "tests/support/scratch.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarntest;
+
+namespace
+{
+std::string SystemText(DWORD nError)
+{
+    char* pText = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                   nullptr, nError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&pText), 0,
+                   nullptr);
+    std::string strText = pText ? pText : "";
+    LocalFree(pText);
+    return strText;
+}
+}
+
+TEST(Launch, CommandLineAndRunningLine)
+{
+    CScratchInstall install;
+    const CRunResult result =
+        install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR"});
+    const std::string strCommandLine =
+        "\"" + install.Bin() + "\\ss.exe\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL";
+    EXPECT_EQ(strCommandLine, install.RecordedCommandLine());
+    EXPECT_EQ(BannerText() + "Running: " + strCommandLine + "\r\n", result.strOut);
+    EXPECT_EQ("", result.strErr);
+    EXPECT_EQ(0u, result.nExitCode);
+}
+
+TEST(Launch, BlanksInTheInstallationFolderStayInsideTheQuotes)
+{
+    CScratchInstall install("Program Files\\Visual SS\\BIN");
+    install.RunTarn({"C:\\DEV\\SRC", "checkin", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP"});
+    EXPECT_EQ("\"" + install.Bin() + "\\ss.exe\" checkin \"$/PROJ1/HELLO.CPP\" -I- -C- -NL",
+              install.RecordedCommandLine());
+}
+
+TEST(Launch, ProjectPathAndSwitchesArePassedUnchanged)
+{
+    CScratchInstall install;
+    install.RunTarn({"C:\\DEV\\SRC", "Checkout", "C:\\DEV\\SRC\\My Project\\A \"quoted\" file.cpp", "-GWR",
+                     "-YUser,Secret Word", "-i-", "-PP:Release 2\\", "-c"});
+    EXPECT_EQ("\"" + install.StandinCopy() +
+                  "\" Checkout \"$/Release 2//My Project/A \"quoted\" file.cpp\" -GWR -YUser,Secret Word -i- -c -I- "
+                  "-C- -NL",
+              install.RecordedCommandLine());
+}
+
+TEST(Launch, MissingSSExeIsReportedWithTheSystemText)
+{
+    CScratchInstall install;
+    ASSERT_TRUE(DeleteFileA(install.StandinCopy().c_str()));
+    const CRunResult result = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"});
+    const std::string strSystemText = SystemText(ERROR_FILE_NOT_FOUND);
+    ASSERT_FALSE(strSystemText.empty());
+    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n" +
+                  "Could not launch SS.EXE.\r\n" + Crlf(strSystemText) + "\r\n",
+              result.strOut);
+    EXPECT_EQ(0u, result.nExitCode);
+}
+
+TEST(Launch, FailingSSExeIsNotReported)
+{
+    CScratchInstall install;
+    CEnvironment env = {{"STANDIN_EXIT_CODE", "7"}};
+    const CRunResult result = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"}, env);
+    EXPECT_TRUE(install.StandinRan());
+    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+              result.strOut);
+    EXPECT_EQ(0u, result.nExitCode);
+}
+
+TEST(Launch, WaitsForSSExeToEnd)
+{
+    CScratchInstall install;
+    const CRunResult result =
+        install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"}, {{"STANDIN_DELAY_MS", "500"}});
+    // The stand-in marks its end after the delay: tarn.exe must not have returned before it.
+    EXPECT_TRUE(install.StandinFinished());
+    EXPECT_EQ(0u, result.nExitCode);
+}
+
+TEST(Launch, SamePathsFromAnotherCurrentDirectoryAndARelativeProgramPath)
+{
+    CScratchInstall install;
+    const std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-LOG"};
+    const CRunResult direct = install.RunTarn(args);
+    const std::string strDirectLog = ReadBytes(install.Log());
+    DeleteFileA(install.Log().c_str());
+
+    char szOld[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, szOld);
+    ASSERT_TRUE(SetCurrentDirectoryA(install.Folder().c_str()));
+    CEnvironment env = install.StandinEnv("relative");
+    const CRunResult relative = RunProgram("VSS\\BIN\\tarn.exe", args, env, install.Folder() + "\\work");
+    SetCurrentDirectoryA(szOld);
+
+    EXPECT_EQ(direct.strOut, relative.strOut);
+    EXPECT_EQ(install.RecordedCommandLine(), install.RecordedCommandLine("relative"));
+    // Only the program's own path as the caller gave it differs in the log.
+    const std::string strRelativeLog = ReadBytes(install.Log());
+    EXPECT_NE(std::string::npos, strRelativeLog.find("<Parameter>VSS\\BIN\\tarn.exe</Parameter>"));
+    EXPECT_EQ(strDirectLog.substr(strDirectLog.find("\t<Root>")),
+              strRelativeLog.substr(strRelativeLog.find("\t<Root>")));
+}
