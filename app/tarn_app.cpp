@@ -25,13 +25,7 @@ void CTarnApp::Run()
         LocateFiles();
         guard.Acquire(m_strIniPath, !m_strDatabase.empty());
         if (guard.HasInterruptedSwitch())
-        {
-            // A killed run left srcsafe.ini switched: put it back before anything reads it.
-            SetDatabasePath(guard.InterruptedOldPath());
-            guard.ClearRecord();
-            PrintLine("Put back the database of an interrupted run in srcsafe.ini (data_path = " +
-                      guard.InterruptedOldPath() + ").");
-        }
+            PutBackInterruptedSwitch(guard);
 
         if (!m_strDatabase.empty())
         {
@@ -57,6 +51,22 @@ void CTarnApp::Run()
     if (bSwitched)
     {
         SetDatabasePath(m_strOldDatabasePath);
-        guard.ClearRecord();
+        // The record stays while srcsafe.ini is not back, so that the next run puts it back.
+        if (IniHoldsDatabasePath(m_strOldDatabasePath))
+            guard.ClearRecord();
     }
+}
+
+void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard)
+{
+    const std::string strOldPath = guard.InterruptedOldPath();
+    SetDatabasePath(strOldPath);
+    if (!IniHoldsDatabasePath(strOldPath))
+    {
+        PrintLine("srcsafe.ini still holds the database of an interrupted run: it could not be put back to "
+                  "data_path = " + strOldPath + ".");
+        return;
+    }
+    guard.ClearRecord();
+    PrintLine("Put back the database of an interrupted run in srcsafe.ini (data_path = " + strOldPath + ").");
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class CIniGuard;
+
 // One run of the program: every value it works with, and the operations that
 // fill them. The operations talk to each other only through these fields.
 class CTarnApp
@@ -36,6 +38,10 @@ public:
     // srcsafe.ini (sourcesafe/srcsafe_ini.cpp)
     void ReadCurrentDatabasePath();
     void SetDatabasePath(std::string strPath);
+    // True when srcsafe.ini now reads as pointing at strPath, so a switch back can be trusted.
+    bool IniHoldsDatabasePath(const std::string& strPath);
+    // Puts back the switch of a run that was killed before it could.
+    void PutBackInterruptedSwitch(CIniGuard& guard);
 
     // Launch and log (launch/)
     void LaunchSourceSafe();

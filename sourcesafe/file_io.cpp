@@ -27,7 +27,9 @@ bool WriteAll(HANDLE hFile, const std::string& strBytes)
 bool MakeTempFile(const std::string& strFolder, std::string& strTempPath)
 {
     char szTemp[MAX_PATH];
-    if (GetTempFileNameA(strFolder.c_str(), "trn", 0, szTemp) == 0)
+    // Some implementations hand out a name even when they could not create the file.
+    if (GetTempFileNameA(strFolder.c_str(), "trn", 0, szTemp) == 0 ||
+        GetFileAttributesA(szTemp) == INVALID_FILE_ATTRIBUTES)
         return false;
     strTempPath = szTemp;
     return true;

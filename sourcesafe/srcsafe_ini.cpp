@@ -21,3 +21,12 @@ void CTarnApp::SetDatabasePath(std::string strPath)
         return;
     RewriteFile(m_strIniPath, RewriteDataPath(strText, strPath));
 }
+
+bool CTarnApp::IniHoldsDatabasePath(const std::string& strPath)
+{
+    std::string strText;
+    std::string strValue;
+    if (!ReadWholeFile(m_strIniPath, strText))
+        return false;
+    return ReadDataPath(strText, strValue) ? strValue == strPath : strPath.empty();
+}
