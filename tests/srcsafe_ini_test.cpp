@@ -18,24 +18,6 @@ class SrcsafeIni : public testing::Test
 protected:
     SrcsafeIni() { m_app.m_strIniPath = m_install.Bin() + "\\..\\srcsafe.ini"; }
 
-    // Files in the srcsafe.ini folder, to see that nothing is left behind.
-    std::vector<std::string> FolderFiles() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        const std::string strFolder = m_install.Folder() + "\\VSS";
-        HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &found);
-        if (hFind == INVALID_HANDLE_VALUE)
-            return names;
-        do
-        {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (FindNextFileA(hFind, &found));
-        FindClose(hFind);
-        return names;
-    }
-
     tarntest::CScratchInstall m_install;
     CTarnApp m_app;
 };
@@ -76,7 +58,7 @@ TEST_F(SrcsafeIni, SwitchAndSwitchBackOfAWholeFile)
     EXPECT_EQ("; SourceSafe settings\r\n[General]\r\ndata_path = c:\\vss\\data ; main\r\n"
               "Temp_Path = C:\\Temp\r\n\r\nUser = Ann\r\n",
               ReadBytes(m_install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FolderFiles());
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
 }
 
 TEST_F(SrcsafeIni, EdgeFiles)
@@ -115,7 +97,7 @@ TEST_F(SrcsafeIni, MissingFileIsReportedOnReadAndNeverCreated)
     EXPECT_TRUE(m_app.m_strOldDatabasePath.empty());
     m_app.SetDatabasePath("c:\\new");
     EXPECT_FALSE(Exists(m_install.Ini()));
-    EXPECT_TRUE(FolderFiles().empty());
+    EXPECT_TRUE(m_install.FilesBesideIni().empty());
 }
 
 TEST_F(SrcsafeIni, ReadOnlyFileIsLeftUntouched)
@@ -125,7 +107,7 @@ TEST_F(SrcsafeIni, ReadOnlyFileIsLeftUntouched)
     ASSERT_TRUE(SetFileAttributesA(m_install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
     m_app.SetDatabasePath("c:\\new");
     EXPECT_EQ(strIni, ReadBytes(m_install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FolderFiles());
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
     SetFileAttributesA(m_install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -315,5 +297,5 @@ TEST_F(SrcsafeIni, RandomizedSwitchAndSwitchBackThroughTheFile)
         app.SetDatabasePath(app.m_strOldDatabasePath);
         ASSERT_EQ(g.strExpectedAfter, ReadBytes(m_install.Ini())) << "text " << i;
     }
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FolderFiles());
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
 }

@@ -40,20 +40,14 @@ bool WaitForStandin(const CScratchInstall& install, const std::string& strRecord
     return install.StandinRan(strRecord);
 }
 
-std::vector<std::string> FilesBesideIni(const CScratchInstall& install)
+// Runs a switch whose stand-in ends tarn.exe hard while srcsafe.ini is switched.
+void KillRunWhileSwitched(const CScratchInstall& install, const std::string& strDatabase)
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const std::string strFolder = install.Ini().substr(0, install.Ini().rfind('\\'));
-    HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    while (FindNextFileA(hFind, &found));
-    FindClose(hFind);
-    return names;
+    CEnvironment env = install.StandinEnv("killed");
+    env["STANDIN_ACTION"] = "kill-parent";
+    const CRunResult killed = RunProgram(install.Tarn(), Args(strDatabase), env);
+    ASSERT_NE(0u, killed.nExitCode) << "the stand-in could not end tarn.exe";
+    ASSERT_NE(std::string::npos, ReadBytes(install.Ini()).find("c:\\other\\data"));
 }
 
 std::string DataPathSeen(const CScratchInstall& install, const std::string& strRecord)
@@ -84,7 +78,7 @@ TEST(Guard, OverlappingSwitchesEachGetTheirOwnDatabase)
     EXPECT_EQ(std::string::npos, resultA.strOut.find(kWaiting));
     EXPECT_EQ(BannerText() + kWaiting, resultB.strOut.substr(0, BannerText().size() + sizeof(kWaiting) - 1));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesBesideIni(install));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
 TEST(Guard, PlainRunWaitsForASwitchToEnd)
@@ -102,7 +96,7 @@ TEST(Guard, PlainRunWaitsForASwitchToEnd)
     EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "a"));
     EXPECT_EQ("c:\\vss\\data", DataPathSeen(install, "plain"));
     EXPECT_NE(std::string::npos, result.strOut.find(kWaiting));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesBesideIni(install));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
 TEST(Guard, PlainRunsDoNotWaitForEachOther)
@@ -119,7 +113,7 @@ TEST(Guard, PlainRunsDoNotWaitForEachOther)
     EXPECT_EQ(std::string::npos, resultB.strOut.find(kWaiting));
     EXPECT_EQ(std::string::npos, resultA.strOut.find(kWaiting));
     EXPECT_EQ(kIni, ReadBytes(install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesBesideIni(install));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
 TEST(Guard, NextRunPutsBackTheSwitchOfAKilledRun)
@@ -128,12 +122,8 @@ TEST(Guard, NextRunPutsBackTheSwitchOfAKilledRun)
     CTestDatabase other(Name(""), "C:\\Other");
     WriteBytes(install.Ini(), kIni);
 
-    CEnvironment env = install.StandinEnv("killed");
-    env["STANDIN_ACTION"] = "kill-parent";
-    const CRunResult killed = RunProgram(install.Tarn(), Args(Name("")), env);
-    ASSERT_NE(0u, killed.nExitCode) << "the stand-in could not end tarn.exe";
+    ASSERT_NO_FATAL_FAILURE(KillRunWhileSwitched(install, Name("")));
     EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "killed"));
-    ASSERT_NE(std::string::npos, ReadBytes(install.Ini()).find("c:\\other\\data"));
 
     // The killed run's lock file is still there; it must not block.
     const CRunResult next = install.RunTarn(Args());
@@ -143,7 +133,7 @@ TEST(Guard, NextRunPutsBackTheSwitchOfAKilledRun)
                   "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
               next.strOut);
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesBesideIni(install));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
 TEST(Guard, NormalRunsLeaveNothingBesideSrcsafeIni)
@@ -156,7 +146,7 @@ TEST(Guard, NormalRunsLeaveNothingBesideSrcsafeIni)
     ASSERT_TRUE(DeleteFileA(install.StandinCopy().c_str()));
     install.RunTarn(Args(Name("")));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesBesideIni(install));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
 TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
@@ -164,11 +154,8 @@ TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
     CScratchInstall install;
     CTestDatabase other(Name(""), "C:\\Other");
     WriteBytes(install.Ini(), kIni);
-    CEnvironment env = install.StandinEnv("killed");
-    env["STANDIN_ACTION"] = "kill-parent";
-    RunProgram(install.Tarn(), Args(Name("")), env);
+    ASSERT_NO_FATAL_FAILURE(KillRunWhileSwitched(install, Name("")));
     const std::string strSwitched = ReadBytes(install.Ini());
-    ASSERT_NE(std::string::npos, strSwitched.find("c:\\other\\data"));
 
     ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
     const CRunResult blocked = install.RunTarn(Args(), {}, "");
@@ -181,5 +168,5 @@ TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
     const CRunResult next = install.RunTarn(Args());
     EXPECT_NE(std::string::npos, next.strOut.find("Put back the database of an interrupted run"));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesBesideIni(install));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }

@@ -76,6 +76,21 @@ void RemoveTree(const std::string& strPath)
     RemoveDirectoryA(strPath.c_str());
 }
 
+std::vector<std::string> FilesIn(const std::string& strFolder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    while (FindNextFileA(hFind, &found));
+    FindClose(hFind);
+    return names;
+}
+
 std::string BannerText()
 {
     return Crlf("Tarn - SourceSafe command launcher for editors (ver. 2.01)\n"
@@ -120,6 +135,11 @@ CScratchInstall::~CScratchInstall()
 std::string CScratchInstall::Ini() const
 {
     return m_strBin.substr(0, m_strBin.rfind('\\')) + "\\srcsafe.ini";
+}
+
+std::vector<std::string> CScratchInstall::FilesBesideIni() const
+{
+    return FilesIn(Ini().substr(0, Ini().rfind('\\')));
 }
 
 CEnvironment CScratchInstall::StandinEnv(const std::string& strRecord) const

@@ -17,6 +17,8 @@ void WriteBytes(const std::string& strPath, const std::string& strBytes);
 bool Exists(const std::string& strPath);
 void MakeFolders(const std::string& strPath);
 void RemoveTree(const std::string& strPath);
+// Names of the files (not folders) in a folder.
+std::vector<std::string> FilesIn(const std::string& strFolder);
 
 // The banner, as the console shows it (CR LF line ends).
 std::string BannerText();
@@ -38,6 +40,8 @@ public:
     std::string StandinCopy() const { return m_strBin + "\\ss.exe"; }
     std::string Ini() const;
     std::string Log() const { return m_strBin + "\\tarnlog.xml"; }
+    // Every file in srcsafe.ini's folder: after a normal run, srcsafe.ini alone.
+    std::vector<std::string> FilesBesideIni() const;
 
     // What the stand-in was given and saw, for a run with StandinEnv().
     CEnvironment StandinEnv(const std::string& strRecord = "call") const;
