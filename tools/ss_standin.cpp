@@ -6,6 +6,7 @@
 //                       PREFIX.done is made as the very last step
 //   STANDIN_ECHO        when set, prints one line saying what it was asked to do
 //   STANDIN_DELAY_MS    waits this long before it ends
+//   STANDIN_WAIT_FOR    waits (30 s at most) until this file exists, then ends
 //   STANDIN_EXIT_CODE   ends with this exit code (default 0)
 //   STANDIN_ACTION      kill-parent: ends its parent process hard, as the task manager would;
 //                       ctrl-events: raises Ctrl+C and Ctrl+Break in its console
@@ -127,6 +128,9 @@ int main(int argc, char** argv)
     const int nDelay = std::atoi(Environment("STANDIN_DELAY_MS").c_str());
     if (nDelay > 0)
         Sleep(static_cast<DWORD>(nDelay));
+    const std::string strWaitFor = Environment("STANDIN_WAIT_FOR");
+    for (int i = 0; !strWaitFor.empty() && i < 1500 && GetFileAttributesA(strWaitFor.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(20);
     if (!strRecord.empty())
         WriteFileBytes(strRecord + ".done", "");
     return std::atoi(Environment("STANDIN_EXIT_CODE").c_str());

@@ -25,12 +25,20 @@ std::vector<std::string> Args(const std::string& strDatabase = "")
     return args;
 }
 
-CEnvironment Env(const CScratchInstall& install, const std::string& strRecord, const char* szDelay)
+// The stand-in of a run that stays inside its SS.EXE call until the test lets it go.
+CEnvironment HeldEnv(const CScratchInstall& install, const std::string& strRecord)
 {
     CEnvironment env = install.StandinEnv(strRecord);
-    env["STANDIN_DELAY_MS"] = szDelay;
+    env["STANDIN_WAIT_FOR"] = install.Folder() + "\\release-" + strRecord;
     return env;
 }
+
+void Release(const CScratchInstall& install, const std::string& strRecord)
+{
+    WriteBytes(install.Folder() + "\\release-" + strRecord, "");
+}
+
+const DWORD kPatience = 20000;
 
 // Waits until the stand-in of a run has started, so that the run is inside its SS.EXE call.
 bool WaitForStandin(const CScratchInstall& install, const std::string& strRecord)
@@ -67,12 +75,16 @@ TEST(Guard, OverlappingSwitchesEachGetTheirOwnDatabase)
     CTestDatabase second(Name("2"), "C:\\Second");
     WriteBytes(install.Ini(), kIni);
 
-    CChild runA(install.Tarn(), Args(Name("1")), Env(install, "a", "600"));
+    CChild runA(install.Tarn(), Args(Name("1")), HeldEnv(install, "a"));
     ASSERT_TRUE(WaitForStandin(install, "a"));
-    CChild runB(install.Tarn(), Args(Name("2")), Env(install, "b", "100"));
+    CChild runB(install.Tarn(), Args(Name("2")), install.StandinEnv("b"));
+    const bool bWaited = runB.WaitForOutput(kWaiting, kPatience);
+    EXPECT_FALSE(install.StandinRan("b"));
+    Release(install, "a");
     const CRunResult resultA = runA.Wait();
     const CRunResult resultB = runB.Wait();
 
+    EXPECT_TRUE(bWaited);
     EXPECT_EQ("c:\\first\\data", DataPathSeen(install, "a"));
     EXPECT_EQ("c:\\second\\data", DataPathSeen(install, "b"));
     EXPECT_EQ(std::string::npos, resultA.strOut.find(kWaiting));
@@ -87,15 +99,16 @@ TEST(Guard, PlainRunWaitsForASwitchToEnd)
     CTestDatabase other(Name(""), "C:\\Other");
     WriteBytes(install.Ini(), kIni);
 
-    CChild runA(install.Tarn(), Args(Name("")), Env(install, "a", "600"));
+    CChild runA(install.Tarn(), Args(Name("")), HeldEnv(install, "a"));
     ASSERT_TRUE(WaitForStandin(install, "a"));
-    CChild plain(install.Tarn(), Args(), Env(install, "plain", "0"));
+    CChild plain(install.Tarn(), Args(), install.StandinEnv("plain"));
+    EXPECT_TRUE(plain.WaitForOutput(kWaiting, kPatience));
+    Release(install, "a");
     runA.Wait();
-    const CRunResult result = plain.Wait();
+    plain.Wait();
 
     EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "a"));
     EXPECT_EQ("c:\\vss\\data", DataPathSeen(install, "plain"));
-    EXPECT_NE(std::string::npos, result.strOut.find(kWaiting));
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
@@ -103,13 +116,16 @@ TEST(Guard, PlainRunsDoNotWaitForEachOther)
 {
     CScratchInstall install;
     WriteBytes(install.Ini(), kIni);
-    CChild runA(install.Tarn(), Args(), Env(install, "a", "800"));
+    CChild runA(install.Tarn(), Args(), HeldEnv(install, "a"));
     ASSERT_TRUE(WaitForStandin(install, "a"));
-    CChild runB(install.Tarn(), Args(), Env(install, "b", "0"));
+    CChild runB(install.Tarn(), Args(), install.StandinEnv("b"));
+    // B gets through while A is still inside its call.
+    const bool bEnded = runB.Ended(kPatience);
+    Release(install, "a");
     const CRunResult resultB = runB.Wait();
-    // B is through while A's stand-in still waits.
-    EXPECT_FALSE(install.StandinFinished("a"));
     const CRunResult resultA = runA.Wait();
+    EXPECT_TRUE(bEnded);
+    EXPECT_TRUE(install.StandinRan("b"));
     EXPECT_EQ(std::string::npos, resultB.strOut.find(kWaiting));
     EXPECT_EQ(std::string::npos, resultA.strOut.find(kWaiting));
     EXPECT_EQ(kIni, ReadBytes(install.Ini()));

@@ -115,9 +115,39 @@ CChild::~CChild()
             CloseHandle(h);
 }
 
+bool CChild::WaitForOutput(const std::string& strText, DWORD nTimeout)
+{
+    const ULONGLONG nEnd = GetTickCount64() + nTimeout;
+    while (m_strOutSoFar.find(strText) == std::string::npos)
+    {
+        DWORD nAvailable = 0;
+        if (!PeekNamedPipe(m_hOut, nullptr, 0, nullptr, &nAvailable, nullptr))
+            return false;
+        if (nAvailable == 0)
+        {
+            if (GetTickCount64() > nEnd)
+                return false;
+            Sleep(10);
+            continue;
+        }
+        std::string strChunk(nAvailable, '\0');
+        DWORD nRead = 0;
+        if (!ReadFile(m_hOut, &strChunk[0], nAvailable, &nRead, nullptr))
+            return false;
+        m_strOutSoFar.append(strChunk, 0, nRead);
+    }
+    return true;
+}
+
+bool CChild::Ended(DWORD nTimeout) const
+{
+    return m_hProcess && WaitForSingleObject(m_hProcess, nTimeout) == WAIT_OBJECT_0;
+}
+
 CRunResult CChild::Wait()
 {
     CRunResult result;
+    result.strOut = m_strOutSoFar;
     std::thread errReader([&] { ReadAll(m_hErr, result.strErr); });
     ReadAll(m_hOut, result.strOut);
     errReader.join();

@@ -35,9 +35,14 @@ public:
     ~CChild();
 
     bool Started() const { return m_hProcess != nullptr; }
+    // Reads standard output until it holds strText; false after nTimeout milliseconds.
+    bool WaitForOutput(const std::string& strText, DWORD nTimeout);
+    // True when the process has ended within nTimeout milliseconds.
+    bool Ended(DWORD nTimeout) const;
     CRunResult Wait();
 
 private:
+    std::string m_strOutSoFar;
     HANDLE m_hProcess = nullptr;
     HANDLE m_hOut = nullptr;
     HANDLE m_hErr = nullptr;
