@@ -1,11 +1,8 @@
 #pragma once
 
-#include <iostream>
 #include <string>
 
-// Every line the program shows goes to standard output and is flushed at once,
-// so it comes before anything SS.EXE prints in the same console.
-inline void PrintLine(const std::string& strText)
-{
-    std::cout << strText << std::endl;
-}
+// Shows one line on standard output, written and flushed at once so that it
+// comes before anything SS.EXE prints in the same console. Line ends are
+// stored as CR LF, as a text-mode stream would store them.
+void PrintLine(const std::string& strText);

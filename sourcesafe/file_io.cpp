@@ -23,30 +23,33 @@ bool WriteAll(HANDLE hFile, const std::string& strBytes)
     return true;
 }
 
-// Makes an empty, uniquely named file in strFolder for new contents.
-bool MakeTempFile(const std::string& strFolder, std::string& strTempPath)
+enum class TempResult
 {
-    char szTemp[MAX_PATH];
-    // Some implementations hand out a name even when they could not create the file.
-    if (GetTempFileNameA(strFolder.c_str(), "trn", 0, szTemp) == 0 ||
-        GetFileAttributesA(szTemp) == INVALID_FILE_ATTRIBUTES)
-        return false;
-    strTempPath = szTemp;
-    return true;
-}
+    Written,
+    NotCreated, // the folder takes no new file
+    Failed      // created but not written whole; removed again
+};
 
-// Fills a temporary file and flushes it to disk; removes it when that fails.
-bool FillTempFile(const std::string& strTempPath, const std::string& strBytes)
+// Writes strBytes to a new file in strFolder, named for this process so that
+// concurrent runs never share one, and flushes it to disk.
+TempResult WriteTempFile(const std::string& strFolder, const std::string& strBytes, std::string& strTempPath)
 {
-    bool bWritten = false;
+    CUniqueFile file;
+    for (int n = 0; !file && n < 100; ++n)
     {
-        CUniqueFile file(CreateFileA(strTempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        bWritten = file && WriteAll(file.Get(), strBytes) && FlushFileBuffers(file.Get());
+        strTempPath = strFolder + "\\~tarn" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + ".tmp";
+        file.Reset(CreateFileA(strTempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS)
+            return TempResult::NotCreated;
     }
-    if (!bWritten)
-        DeleteFileA(strTempPath.c_str());
-    return bWritten;
+    if (!file)
+        return TempResult::NotCreated;
+    if (WriteAll(file.Get(), strBytes) && FlushFileBuffers(file.Get()))
+        return TempResult::Written;
+    file.Reset();
+    DeleteFileA(strTempPath.c_str());
+    return TempResult::Failed;
 }
 
 // Overwrites from the start and then cuts the rest, so the file is never empty on the way.
@@ -66,6 +69,10 @@ bool ReadWholeFile(const std::string& strPath, std::string& strBytes)
     if (!file)
         return false;
     strBytes.clear();
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
+        strBytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    // Reads to the end whatever the size said: the file may grow meanwhile.
     char buffer[64 * 1024];
     DWORD nRead = 0;
     while (ReadFile(file.Get(), buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0)
@@ -81,10 +88,15 @@ bool RewriteFile(const std::string& strPath, const std::string& strBytes)
         return false;
 
     std::string strTemp;
-    if (!MakeTempFile(FolderOf(strPath), strTemp))
+    switch (WriteTempFile(FolderOf(strPath), strBytes, strTemp))
+    {
+    case TempResult::NotCreated:
         return WriteInPlace(strPath, strBytes);
-    if (!FillTempFile(strTemp, strBytes))
+    case TempResult::Failed:
         return false;
+    case TempResult::Written:
+        break;
+    }
 
     if (!ReplaceFileA(strPath.c_str(), strTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                       nullptr) &&
@@ -102,7 +114,7 @@ bool RewriteFile(const std::string& strPath, const std::string& strBytes)
 bool WriteFileDurably(const std::string& strPath, const std::string& strBytes)
 {
     std::string strTemp;
-    if (!MakeTempFile(FolderOf(strPath), strTemp) || !FillTempFile(strTemp, strBytes))
+    if (WriteTempFile(FolderOf(strPath), strBytes, strTemp) != TempResult::Written)
         return false;
     if (MoveFileExA(strTemp.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;

@@ -22,7 +22,11 @@ std::vector<std::string> SplitIniLines(const std::string& strText)
 
 std::string JoinIniLines(const std::vector<std::string>& lines)
 {
+    std::size_t nSize = 0;
+    for (const std::string& strLine : lines)
+        nSize += strLine.size() + 2;
     std::string strText;
+    strText.reserve(nSize);
     for (std::size_t i = 0; i < lines.size(); ++i)
     {
         if (i > 0)

@@ -114,15 +114,16 @@ check_package() {
       *) unexpected="$unexpected $dll" ;;
     esac
   done
+  dll_list=$(printf '%s\n' "$dlls" | tr '\n' ' ' | sed 's/ *$//')
   file_format=$(printf '%s\n' "$headers" | sed -n 's/.*file format //p' | head -n 1)
   if [ "$file_format" != "$format" ]; then
     fail "$name: tarn.exe should be $format" "is: $file_format"
   elif ! printf '%s\n' "$dlls" | grep -qix 'KERNEL32.dll'; then
-    fail "$name: no import of KERNEL32.dll found in tarn.exe" "imports: $(echo $dlls)"
+    fail "$name: no import of KERNEL32.dll found in tarn.exe" "imports: $dll_list"
   elif [ -n "$unexpected" ]; then
     fail "$name: tarn.exe imports DLLs that are not part of Windows" "not system DLLs:$unexpected"
   else
-    pass "$name: tarn.exe is $format and imports only system DLLs ($(echo $dlls))"
+    pass "$name: tarn.exe is $format and imports only system DLLs ($dll_list)"
   fi
 
   resources=$("$windres" --input "$exe" --output-format=rc 2>&1)
@@ -200,7 +201,7 @@ if [ "$recorded" = "$expected_cmdline" ] && cmp -s "$install/call.ini" "$scratch
 else
   fail "the stand-in should get the command line shown and see srcsafe.ini unchanged" \
        "recorded: $recorded" "expected: $expected_cmdline" \
-       "srcsafe.ini as the stand-in saw it: $(cat "$install/call.ini" 2>/dev/null | tr -d '\r' | tr '\n' '|')" \
+       "srcsafe.ini as the stand-in saw it: $(tr -d '\r' 2>/dev/null <"$install/call.ini" | tr '\n' '|')" \
        "srcsafe.ini after the run: $(tr -d '\r' <"$install/VSS/srcsafe.ini" | tr '\n' '|')"
 fi
 
