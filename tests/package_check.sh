@@ -25,17 +25,17 @@ standin=${STANDIN_EXE:-$here/build/mingw-x64/ss_standin.exe}
 
 for tool in unzip wine wineserver x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump \
             x86_64-w64-mingw32-windres i686-w64-mingw32-windres; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "package check: $tool is missing (scripts/setup-debian)" >&2; exit 2; }
+  command -v "$tool" >/dev/null 2>&1 || { echo "package_check: $tool is missing (scripts/setup-debian)" >&2; exit 2; }
 done
 for file in "$zip64" "$zip32" "$standin"; do
-  [ -f "$file" ] || { echo "package check: no such file: $file" >&2; exit 2; }
+  [ -f "$file" ] || { echo "package_check: no such file: $file" >&2; exit 2; }
 done
 
 # The version, from the one place it is written.
 major=$(sed -n 's/^set(TARN_VERSION_MAJOR \([0-9][0-9]*\))$/\1/p' "$here/CMakeLists.txt")
 minor=$(sed -n 's/^set(TARN_VERSION_MINOR \([0-9][0-9]*\))$/\1/p' "$here/CMakeLists.txt")
 if [ -z "$major" ] || [ -z "$minor" ]; then
-  echo "package check: no version found in CMakeLists.txt" >&2
+  echo "package_check: no version found in CMakeLists.txt" >&2
   exit 2
 fi
 version="$major.$minor"
@@ -205,5 +205,5 @@ else
        "srcsafe.ini after the run: $(tr -d '\r' <"$install/VSS/srcsafe.ini" | tr '\n' '|')"
 fi
 
-printf 'package check: %d passed, %d failed\n' "$passed" "$failed"
+printf 'package_check: %d passed, %d failed\n' "$passed" "$failed"
 [ "$failed" -eq 0 ]
