@@ -14,6 +14,11 @@ const DWORD kOpenRetryMilliseconds = 20;
 
 CIniGuard::~CIniGuard()
 {
+    Release();
+}
+
+void CIniGuard::Release()
+{
     if (!m_lock)
         return;
     Unlock();
@@ -90,7 +95,7 @@ bool CIniGuard::Lock(bool bExclusive, bool& bAnnounced)
     {
         if (GetLastError() != ERROR_LOCK_VIOLATION)
         {
-            m_lock.Reset();
+            Release();
             return false;
         }
         if (!bAnnounced)

@@ -40,6 +40,8 @@ private:
     bool TryLock(bool bExclusive);
     bool Lock(bool bExclusive, bool& bAnnounced);
     void Unlock();
+    // Unlocks and closes the lock file, and removes it when no other run has it open.
+    void Release();
     void ReadRecord();
 
     CUniqueFile m_lock;
