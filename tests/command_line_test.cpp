@@ -57,15 +57,6 @@ std::string ParseFailure(std::initializer_list<const char*> args)
 }
 }
 
-TEST(CommandLine, ConstructorDefaults)
-{
-    CTarnApp app;
-    EXPECT_EQ(4, app.m_nRequiredArgs);
-    EXPECT_FALSE(app.m_bLog);
-    EXPECT_EQ("<Log>\n", app.m_strLog);
-    EXPECT_TRUE(app.m_strRoot.empty() && app.m_strParameters.empty() && app.m_strSSFilePath.empty());
-}
-
 TEST(CommandLine, WorkedExamples)
 {
     struct Case
