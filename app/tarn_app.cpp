@@ -23,7 +23,7 @@ void CTarnApp::Run()
     try
     {
         LocateFiles();
-        guard.Acquire(m_strIniPath, !m_strDatabase.empty());
+        guard.Acquire(m_strIniPath);
         if (guard.HasInterruptedSwitch())
             PutBackInterruptedSwitch(guard);
 
@@ -31,6 +31,14 @@ void CTarnApp::Run()
         {
             ReadCurrentDatabasePath();
             LookupDatabasePath();
+            if (m_strOldDatabasePath != m_strNewDatabasePath && guard.MakeExclusive())
+            {
+                // Another run may have had srcsafe.ini while the guard was let go: read it again.
+                if (guard.HasInterruptedSwitch())
+                    PutBackInterruptedSwitch(guard);
+                m_strOldDatabasePath.clear();
+                ReadCurrentDatabasePath();
+            }
             if (m_strOldDatabasePath != m_strNewDatabasePath)
             {
                 guard.RecordSwitch(m_strOldDatabasePath);

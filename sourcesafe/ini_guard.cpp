@@ -29,24 +29,27 @@ void CIniGuard::Release()
                                  FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
-void CIniGuard::Acquire(const std::string& strIniPath, bool bExclusive)
+void CIniGuard::Acquire(const std::string& strIniPath)
 {
     m_strLockPath = strIniPath + ".tarnlock";
     m_strRecordPath = strIniPath + ".tarnrestore";
-    if (!OpenLockFile())
-        return;
-
-    bool bAnnounced = false;
-    if (!Lock(bExclusive, bAnnounced) || !FileExists(m_strRecordPath))
+    if (!OpenLockFile() || !Lock(false) || !FileExists(m_strRecordPath))
         return;
     // Putting a switch back writes srcsafe.ini, which needs the guard exclusively.
-    if (!bExclusive)
-    {
-        Unlock();
-        if (!Lock(true, bAnnounced))
-            return;
-    }
+    MakeExclusive();
+}
+
+bool CIniGuard::MakeExclusive()
+{
+    if (!m_bLocked || m_bExclusive)
+        return false;
+    // A shared lock cannot be turned into an exclusive one in place.
+    Unlock();
+    if (!Lock(true))
+        return true;
+    m_bExclusive = true;
     ReadRecord();
+    return true;
 }
 
 void CIniGuard::RecordSwitch(const std::string& strOldPath)
@@ -89,7 +92,7 @@ bool CIniGuard::TryLock(bool bExclusive)
 // Polls rather than blocks, so that a wait never depends on the file system
 // delivering lock releases (network folders differ there). A file system that
 // has no locks at all leaves the run unguarded.
-bool CIniGuard::Lock(bool bExclusive, bool& bAnnounced)
+bool CIniGuard::Lock(bool bExclusive)
 {
     while (!TryLock(bExclusive))
     {
@@ -98,10 +101,10 @@ bool CIniGuard::Lock(bool bExclusive, bool& bAnnounced)
             Release();
             return false;
         }
-        if (!bAnnounced)
+        if (!m_bAnnounced)
         {
             PrintLine("Waiting for another run of tarn.exe to finish with srcsafe.ini...");
-            bAnnounced = true;
+            m_bAnnounced = true;
         }
         Sleep(kPollMilliseconds);
     }
@@ -115,10 +118,14 @@ void CIniGuard::Unlock()
     OVERLAPPED where = {};
     UnlockFileEx(m_lock.Get(), 0, 1, 0, &where);
     m_bLocked = false;
+    m_bExclusive = false;
 }
 
 void CIniGuard::ReadRecord()
 {
+    m_bInterrupted = false;
+    if (!FileExists(m_strRecordPath))
+        return;
     std::string strRecord;
     const std::string strHeader(kRecordHeader);
     if (!ReadWholeFile(m_strRecordPath, strRecord) || strRecord.compare(0, strHeader.size(), strHeader) != 0)

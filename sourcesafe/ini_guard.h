@@ -8,10 +8,11 @@
 // lets a later run put back a switch that a killed run left in force.
 //
 // The guard is a lock file beside srcsafe.ini, so it holds across machines
-// that share the file through a network folder. A run that may switch the
-// database holds it exclusively from reading the current path until after the
-// switch back; a run that switches nothing holds it shared, so such runs do
-// not wait for each other. The system drops the lock of a process that dies.
+// that share the file through a network folder. Every run holds it shared
+// while SS.EXE runs, so runs that switch nothing do not wait for each other; a
+// run that switches the database holds it exclusively from reading the
+// current path until after the switch back. The system drops the lock of a
+// process that dies.
 // Before switching, a run writes a record of the path to put back; a record
 // found by a run that holds the guard belongs to a run that is gone.
 //
@@ -24,8 +25,13 @@ public:
     CIniGuard& operator=(const CIniGuard&) = delete;
     ~CIniGuard();
 
-    // Waits, with one line printed, while another run holds the guard.
-    void Acquire(const std::string& strIniPath, bool bExclusive);
+    // Takes the guard shared (exclusively when a killed run's switch must be
+    // put back); waits, with one line printed, while another run holds it.
+    void Acquire(const std::string& strIniPath);
+
+    // Takes the guard exclusively, for a switch. True when it had to be let go
+    // on the way, so that another run may have changed srcsafe.ini meanwhile.
+    bool MakeExclusive();
 
     // True when a killed run left srcsafe.ini switched; the path to put back follows.
     bool HasInterruptedSwitch() const { return m_bInterrupted; }
@@ -38,7 +44,7 @@ public:
 private:
     bool OpenLockFile();
     bool TryLock(bool bExclusive);
-    bool Lock(bool bExclusive, bool& bAnnounced);
+    bool Lock(bool bExclusive);
     void Unlock();
     // Unlocks and closes the lock file, and removes it when no other run has it open.
     void Release();
@@ -46,6 +52,8 @@ private:
 
     CUniqueFile m_lock;
     bool m_bLocked = false;
+    bool m_bExclusive = false;
+    bool m_bAnnounced = false;
     std::string m_strLockPath;
     std::string m_strRecordPath;
     bool m_bInterrupted = false;

@@ -132,6 +132,25 @@ TEST(Guard, PlainRunsDoNotWaitForEachOther)
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
+TEST(Guard, DatabaseRunThatSwitchesNothingDoesNotBlockOthers)
+{
+    CScratchInstall install;
+    // The database srcsafe.ini already names.
+    CTestDatabase current(Name(""), "C:\\VSS");
+    WriteBytes(install.Ini(), kIni);
+    CChild runA(install.Tarn(), Args(Name("")), HeldEnv(install, "a"));
+    ASSERT_TRUE(WaitForStandin(install, "a"));
+    CChild plain(install.Tarn(), Args(), install.StandinEnv("plain"));
+    const bool bPlainEnded = plain.Ended(kPatience);
+    Release(install, "a");
+    const CRunResult resultPlain = plain.Wait();
+    runA.Wait();
+    EXPECT_TRUE(bPlainEnded);
+    EXPECT_EQ(std::string::npos, resultPlain.strOut.find(kWaiting));
+    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
+
 TEST(Guard, NextRunPutsBackTheSwitchOfAKilledRun)
 {
     CScratchInstall install;
