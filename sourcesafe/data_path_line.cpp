@@ -41,7 +41,9 @@ std::string GetDataPathValue(const std::string& strLine)
     if (nEquals == std::string::npos)
         return std::string();
     std::string strValue = strLower.substr(nEquals + 1);
-    strValue = strValue.substr(0, strValue.find(';'));
+    const std::size_t nComment = strValue.find(';');
+    if (nComment != std::string::npos)
+        strValue.resize(nComment);
     std::size_t nFirst = 0;
     while (nFirst < strValue.size() && !IsGraphic(strValue[nFirst]))
         ++nFirst;
