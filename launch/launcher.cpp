@@ -2,23 +2,9 @@
 #include "app/tarn_app.h"
 #include "app/win32_handles.h"
 #include "launch/ss_command_line.h"
+#include "launch/system_error.h"
 
 #include <vector>
-
-namespace
-{
-// The system's text for an error code, or one that names the code when the system has none.
-std::string DescribeError(DWORD nError)
-{
-    CUniqueLocalText text;
-    const DWORD nLength = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-        nError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(text.Put()), 0, nullptr);
-    if (nLength == 0 || !text)
-        return "System error " + std::to_string(nError) + ".";
-    return std::string(text.Get(), nLength);
-}
-}
 
 void CTarnApp::LaunchSourceSafe()
 {
@@ -36,7 +22,7 @@ void CTarnApp::LaunchSourceSafe()
                         nullptr, &startup, &process))
     {
         const DWORD nError = GetLastError();
-        throw CTarnException("Could not launch SS.EXE.\n" + DescribeError(nError));
+        throw CTarnException("Could not launch SS.EXE.\n" + DescribeSystemError(nError));
     }
 
     // Declared in this order so that the thread handle is closed first.
