@@ -60,13 +60,6 @@ struct CFileTraits
     static void Close(Type h) { CloseHandle(h); }
 };
 
-struct CKeyTraits
-{
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { RegCloseKey(h); }
-};
-
 // Buffers the system allocated for us (FormatMessage).
 struct CLocalTextTraits
 {
@@ -77,5 +70,4 @@ struct CLocalTextTraits
 
 using CUniqueHandle = CUniqueResource<CHandleTraits>;
 using CUniqueFile = CUniqueResource<CFileTraits>;
-using CUniqueHkey = CUniqueResource<CKeyTraits>;
 using CUniqueLocalText = CUniqueResource<CLocalTextTraits>;

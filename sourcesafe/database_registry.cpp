@@ -1,6 +1,6 @@
 #include "app/ascii.h"
 #include "app/tarn_app.h"
-#include "app/win32_handles.h"
+#include "sourcesafe/registry_api.h"
 
 void CTarnApp::LookupDatabasePath()
 {
@@ -13,15 +13,18 @@ void CTarnApp::LookupDatabasePath()
 void CTarnApp::QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
                                  std::string& strResult)
 {
+    const CRegistryApi* pApi = CRegistryApi::Get();
+    if (pApi == nullptr)
+        return;
     CUniqueHkey key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, strKeyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
+    if (pApi->pCreateKeyEx(HKEY_CURRENT_USER, strKeyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
         return;
 
     const DWORD kBuffer = 260;
     BYTE buffer[kBuffer];
     DWORD nSize = kBuffer;
-    if (RegQueryValueExA(key.Get(), strValueName.c_str(), nullptr, nullptr, buffer, &nSize) != ERROR_SUCCESS)
+    if (pApi->pQueryValueEx(key.Get(), strValueName.c_str(), nullptr, nullptr, buffer, &nSize) != ERROR_SUCCESS)
         return;
 
     // Text up to the first NUL, never past the bytes the query returned.
