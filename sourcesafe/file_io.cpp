@@ -6,6 +6,13 @@
 
 namespace
 {
+// The folder part of a path, without its final backslash ("." when none).
+std::string FolderOf(const std::string& strPath)
+{
+    const std::size_t nSlash = strPath.find_last_of("\\/");
+    return nSlash == std::string::npos ? std::string(".") : strPath.substr(0, nSlash);
+}
+
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool WriteAll(HANDLE hFile, const std::string& strBytes)
@@ -125,10 +132,4 @@ bool WriteFileDurably(const std::string& strPath, const std::string& strBytes)
 bool FileExists(const std::string& strPath)
 {
     return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string FolderOf(const std::string& strPath)
-{
-    const std::size_t nSlash = strPath.find_last_of("\\/");
-    return nSlash == std::string::npos ? std::string(".") : strPath.substr(0, nSlash);
 }

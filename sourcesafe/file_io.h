@@ -20,6 +20,3 @@ bool RewriteFile(const std::string& strPath, const std::string& strBytes);
 bool WriteFileDurably(const std::string& strPath, const std::string& strBytes);
 
 bool FileExists(const std::string& strPath);
-
-// The folder part of a path, without its final backslash ("." when none).
-std::string FolderOf(const std::string& strPath);
