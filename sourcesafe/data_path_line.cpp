@@ -64,6 +64,13 @@ std::string RebuildDataPathLine(const std::string& strLine, const std::string& s
     return strLower.substr(0, nEquals + 1) + " " + strPath + " " + strTail;
 }
 
+bool CanHoldDataPath(const std::string& strPath)
+{
+    if (strPath.find_first_of(";\r\n") != std::string::npos)
+        return false;
+    return strPath.empty() || (IsGraphic(strPath.front()) && IsGraphic(strPath.back()));
+}
+
 bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strValue)
 {
     for (const std::string& strLine : lines)

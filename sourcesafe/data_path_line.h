@@ -16,6 +16,11 @@ std::string GetDataPathValue(const std::string& strLine);
 // the path as given, a blank, and the lower-cased comment from the next ";".
 std::string RebuildDataPathLine(const std::string& strLine, const std::string& strPath);
 
+// True when a data_path line rebuilt for strPath reads back as strPath (in
+// lower case): the path holds no ";", CR or LF, and neither begins nor ends
+// with a blank or another non-graphic byte. The empty path qualifies.
+bool CanHoldDataPath(const std::string& strPath);
+
 // The value of the first data_path line; false when there is none.
 bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strValue);
 

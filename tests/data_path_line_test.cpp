@@ -71,3 +71,17 @@ TEST(DataPathLine, OnlyTheFirstDataPathLineCounts)
     EXPECT_EQ("kept", strValue);
     EXPECT_FALSE(ReplaceDataPath(none, "c:\\new"));
 }
+
+TEST(DataPathLine, PathsALineCanHold)
+{
+    for (const char* szPath : {"", "c:\\vss\\data", "c:\\program files\\vss\\data", "\\data", "a=b", "x\xE9y",
+                               "\\\\server\\share\\data"})
+    {
+        EXPECT_TRUE(CanHoldDataPath(szPath)) << szPath;
+        EXPECT_EQ(szPath, GetDataPathValue(RebuildDataPathLine("Data_Path = old ; note", szPath))) << szPath;
+    }
+    // Each would come back as another value, or break the line or the file.
+    for (const char* szPath : {"c:\\vss;b\\data", "c:\\a\r\nb\\data", "c:\\a\nb", "c:\\a\rb", " c:\\data",
+                               "c:\\data ", "\tc:\\data", "c:\\data\x7F", "\xA0" "c:\\data"})
+        EXPECT_FALSE(CanHoldDataPath(szPath)) << szPath;
+}
