@@ -1,5 +1,4 @@
-#include "app/console.h"
-#include "app/tarn_app.h"
+#include "app/entry.h"
 
 #ifdef __MINGW32__
 // Arguments reach the program as typed: no wildcard expansion by the runtime.
@@ -10,17 +9,5 @@ int _dowildcard = 0;
 
 int main(int argc, char** argv)
 {
-    CTarnApp app;
-    try
-    {
-        app.ShowBanner();
-        app.ParseCommandLine(argc, argv);
-        app.Run();
-    }
-    catch (const CTarnApp::CTarnException& e)
-    {
-        PrintLine(e.m_strMessage);
-    }
-    // The editor only waits for the run to end; neither a failure nor SS.EXE's result shows here.
-    return 0;
+    return RunTarn(argc, argv);
 }

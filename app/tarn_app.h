@@ -35,12 +35,20 @@ public:
     void QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
                            std::string& strResult);
 
-    // srcsafe.ini (sourcesafe/srcsafe_ini.cpp)
+    // srcsafe.ini (sourcesafe/srcsafe_ini.cpp). SetDatabasePath returns
+    // ERROR_SUCCESS or the system's error code; on failure srcsafe.ini keeps
+    // its contents.
     void ReadCurrentDatabasePath();
-    void SetDatabasePath(std::string strPath);
-    // True when srcsafe.ini now reads as pointing at strPath, so a switch back can be trusted.
-    bool IniHoldsDatabasePath(const std::string& strPath);
-    // Puts back the switch of a run that was killed before it could.
+    unsigned long SetDatabasePath(const std::string& strPath);
+    // The data_path value srcsafe.ini holds now, and whether it has such a line.
+    unsigned long QueryDatabasePath(std::string& strValue, bool& bHasLine);
+
+    // The switch for one SS.EXE call, and putting it back (sourcesafe/database_switch.cpp).
+    // True when srcsafe.ini was switched; throws when it had to be and could not be.
+    bool SwitchDatabase(CIniGuard& guard);
+    void SwitchBack(CIniGuard& guard);
+    // Puts back the switch of a run that was killed before it could; throws
+    // when that cannot be done, since SS.EXE would then work on the wrong database.
     void PutBackInterruptedSwitch(CIniGuard& guard);
 
     // Launch and log (launch/)

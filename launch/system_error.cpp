@@ -13,3 +13,11 @@ std::string DescribeSystemError(unsigned long nError)
         return "System error " + std::to_string(nError) + ".";
     return std::string(text.Get(), nLength);
 }
+
+std::string SystemErrorLine(unsigned long nError)
+{
+    std::string strText = DescribeSystemError(nError);
+    const std::size_t nEnd = strText.find_last_not_of(" \t\r\n");
+    strText.resize(nEnd == std::string::npos ? 0 : nEnd + 1);
+    return strText;
+}

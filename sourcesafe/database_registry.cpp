@@ -1,6 +1,6 @@
 #include "app/ascii.h"
 #include "app/tarn_app.h"
-#include "sourcesafe/registry_api.h"
+#include "sourcesafe/advapi32.h"
 
 void CTarnApp::LookupDatabasePath()
 {
@@ -13,8 +13,8 @@ void CTarnApp::LookupDatabasePath()
 void CTarnApp::QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
                                  std::string& strResult)
 {
-    const CRegistryApi* pApi = CRegistryApi::Get();
-    if (pApi == nullptr)
+    const CAdvapi32* pApi = CAdvapi32::Get();
+    if (pApi == nullptr || !pApi->pCreateKeyEx || !pApi->pQueryValueEx || !pApi->pCloseKey)
         return;
     CUniqueHkey key;
     if (pApi->pCreateKeyEx(HKEY_CURRENT_USER, strKeyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,

@@ -1,135 +1,264 @@
 #include "sourcesafe/file_io.h"
 
+#include "app/ascii.h"
 #include "app/win32_handles.h"
+#include "sourcesafe/file_system.h"
 
 #include <algorithm>
 
 namespace
 {
-// The folder part of a path, without its final backslash ("." when none).
-std::string FolderOf(const std::string& strPath)
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A virus scanner or an indexer holds a file it has just seen for a moment.
+const int kRenameAttempts = 20;
+const DWORD kRenameRetryMilliseconds = 50;
+
+std::size_t NameStart(const std::string& strPath)
 {
     const std::size_t nSlash = strPath.find_last_of("\\/");
-    return nSlash == std::string::npos ? std::string(".") : strPath.substr(0, nSlash);
+    return nSlash == std::string::npos ? 0 : nSlash + 1;
 }
 
-const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// The folder part of a path, with its final backslash ("" when none).
+std::string FolderOf(const std::string& strPath)
+{
+    return strPath.substr(0, NameStart(strPath));
+}
 
-bool WriteAll(HANDLE hFile, const std::string& strBytes)
+DWORD LastErrorOr(DWORD nFallback)
+{
+    const DWORD nError = GetLastError();
+    return nError != ERROR_SUCCESS ? nError : nFallback;
+}
+
+DWORD WriteAll(HANDLE hFile, const std::string& strBytes)
 {
     std::size_t nDone = 0;
     while (nDone < strBytes.size())
     {
         const std::size_t nChunk = std::min<std::size_t>(strBytes.size() - nDone, 1 << 20);
         DWORD nWritten = 0;
-        if (!WriteFile(hFile, strBytes.data() + nDone, static_cast<DWORD>(nChunk), &nWritten, nullptr) ||
-            nWritten == 0)
-            return false;
+        if (!FileSystem().pWriteFile(hFile, strBytes.data() + nDone, static_cast<DWORD>(nChunk), &nWritten, nullptr))
+            return LastErrorOr(ERROR_WRITE_FAULT);
+        if (nWritten == 0)
+            return ERROR_WRITE_FAULT;
         nDone += nWritten;
     }
-    return true;
+    return ERROR_SUCCESS;
 }
 
-enum class TempResult
+// A new, empty temporary file beside strPath, named for this process so that
+// concurrent runs never share one.
+DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, std::string& strTempPath)
 {
-    Written,
-    NotCreated, // the folder takes no new file
-    Failed      // created but not written whole; removed again
-};
+    const std::string strStem = strPath + ".tarn" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int n = 0; n < 100; ++n)
+    {
+        strTempPath = strStem + std::to_string(n) + ".tmp";
+        file.Reset(FileSystem().pCreateFile(strTempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return ERROR_SUCCESS;
+        const DWORD nError = LastErrorOr(ERROR_CANNOT_MAKE);
+        if (nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS)
+            return nError;
+    }
+    return ERROR_FILE_EXISTS;
+}
 
-// Writes strBytes to a new file in strFolder, named for this process so that
-// concurrent runs never share one, and flushes it to disk.
-TempResult WriteTempFile(const std::string& strFolder, const std::string& strBytes, std::string& strTempPath)
+// Writes strBytes to a new temporary file beside strPath and flushes it to disk.
+DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std::string& strTempPath)
 {
     CUniqueFile file;
-    for (int n = 0; !file && n < 100; ++n)
-    {
-        strTempPath = strFolder + "\\~tarn" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + ".tmp";
-        file.Reset(CreateFileA(strTempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
-        if (!file && GetLastError() != ERROR_FILE_EXISTS)
-            return TempResult::NotCreated;
-    }
-    if (!file)
-        return TempResult::NotCreated;
-    if (WriteAll(file.Get(), strBytes) && FlushFileBuffers(file.Get()))
-        return TempResult::Written;
+    DWORD nError = CreateTempFile(strPath, file, strTempPath);
+    if (nError != ERROR_SUCCESS)
+        return nError;
+    nError = WriteAll(file.Get(), strBytes);
+    if (nError == ERROR_SUCCESS && !FileSystem().pFlushFileBuffers(file.Get()))
+        nError = LastErrorOr(ERROR_WRITE_FAULT);
     file.Reset();
-    DeleteFileA(strTempPath.c_str());
-    return TempResult::Failed;
+    if (nError != ERROR_SUCCESS)
+        FileSystem().pDeleteFile(strTempPath.c_str());
+    return nError;
 }
 
-// Overwrites from the start and then cuts the rest, so the file is never empty on the way.
-bool WriteInPlace(const std::string& strPath, const std::string& strBytes)
+bool IsNotSupported(DWORD nError)
 {
-    CUniqueFile file(CreateFileA(strPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.Get(), strBytes) && SetEndOfFile(file.Get()) &&
-           FlushFileBuffers(file.Get());
-}
+    return nError == ERROR_NOT_SUPPORTED || nError == ERROR_CALL_NOT_IMPLEMENTED || nError == ERROR_INVALID_FUNCTION;
 }
 
-bool ReadWholeFile(const std::string& strPath, std::string& strBytes)
+// Gives strTo the permissions of strFrom. Where the platform keeps none (or
+// cannot hand them out), there is nothing to carry over.
+DWORD CopyPermissions(const std::string& strFrom, const std::string& strTo)
 {
-    CUniqueFile file(CreateFileA(strPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    const SECURITY_INFORMATION nWhat = DACL_SECURITY_INFORMATION;
+    DWORD nNeeded = 0;
+    std::vector<BYTE> descriptor(256);
+    while (!FileSystem().pGetFileSecurity(strFrom.c_str(), nWhat, descriptor.data(),
+                                          static_cast<DWORD>(descriptor.size()), &nNeeded))
+    {
+        const DWORD nError = LastErrorOr(ERROR_ACCESS_DENIED);
+        if (IsNotSupported(nError))
+            return ERROR_SUCCESS;
+        if (nError != ERROR_INSUFFICIENT_BUFFER || nNeeded <= descriptor.size())
+            return nError;
+        descriptor.resize(nNeeded);
+    }
+    if (FileSystem().pSetFileSecurity(strTo.c_str(), nWhat, descriptor.data()))
+        return ERROR_SUCCESS;
+    const DWORD nError = LastErrorOr(ERROR_ACCESS_DENIED);
+    return IsNotSupported(nError) ? ERROR_SUCCESS : nError;
+}
+
+// One rename, so that a reader finds either the old file or the new one.
+DWORD MoveIntoPlace(const std::string& strTempPath, const std::string& strPath)
+{
+    for (int nAttempt = 1;; ++nAttempt)
+    {
+        if (FileSystem().pMoveFileEx(strTempPath.c_str(), strPath.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return ERROR_SUCCESS;
+        const DWORD nError = LastErrorOr(ERROR_ACCESS_DENIED);
+        if ((nError != ERROR_SHARING_VIOLATION && nError != ERROR_ACCESS_DENIED) || nAttempt == kRenameAttempts)
+            return nError;
+        Sleep(kRenameRetryMilliseconds);
+    }
+}
+
+DWORD WriteFromStart(HANDLE hFile, const std::string& strBytes)
+{
+    LARGE_INTEGER start = {};
+    if (!FileSystem().pSetFilePointerEx(hFile, start, nullptr, FILE_BEGIN))
+        return LastErrorOr(ERROR_SEEK);
+    const DWORD nError = WriteAll(hFile, strBytes);
+    if (nError != ERROR_SUCCESS)
+        return nError;
+    if (!FileSystem().pSetEndOfFile(hFile) || !FileSystem().pFlushFileBuffers(hFile))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    return ERROR_SUCCESS;
+}
+
+// Overwrites from the start and then cuts the rest, so the file is never empty
+// on the way; on a failure the old bytes are written back as far as that goes.
+DWORD WriteInPlace(const std::string& strPath, const std::string& strBytes, const std::string& strOldBytes)
+{
+    CUniqueFile file(FileSystem().pCreateFile(strPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return false;
-    strBytes.clear();
-    LARGE_INTEGER size = {};
-    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
-        strBytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    // Reads to the end whatever the size said: the file may grow meanwhile.
+        return LastErrorOr(ERROR_ACCESS_DENIED);
+    const DWORD nError = WriteFromStart(file.Get(), strBytes);
+    if (nError != ERROR_SUCCESS)
+        WriteFromStart(file.Get(), strOldBytes);
+    return nError;
+}
+
+bool IsTempFileName(const std::string& strName, const std::string& strIniName)
+{
+    const std::string strLower = LowerAsciiCopy(strName);
+    const std::string strStem = LowerAsciiCopy(strIniName) + ".tarn";
+    return strLower.size() > strStem.size() + 4 && strLower.compare(0, strStem.size(), strStem) == 0 &&
+           strLower.compare(strLower.size() - 4, 4, ".tmp") == 0;
+}
+
+struct CFindTraits
+{
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+}
+
+DWORD ReadWholeFile(const std::string& strPath, std::string& strBytes)
+{
+    CUniqueFile file(FileSystem().pCreateFile(strPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return LastErrorOr(ERROR_OPEN_FAILED);
+    std::string strRead;
+    // Reads to the end whatever size was seen before: the file may grow meanwhile.
     char buffer[64 * 1024];
-    DWORD nRead = 0;
-    while (ReadFile(file.Get(), buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0)
-        strBytes.append(buffer, nRead);
-    return true;
+    for (;;)
+    {
+        DWORD nRead = 0;
+        if (!FileSystem().pReadFile(file.Get(), buffer, sizeof(buffer), &nRead, nullptr))
+            return LastErrorOr(ERROR_READ_FAULT);
+        if (nRead == 0)
+            break;
+        strRead.append(buffer, nRead);
+    }
+    strBytes.swap(strRead);
+    return ERROR_SUCCESS;
 }
 
-bool RewriteFile(const std::string& strPath, const std::string& strBytes)
+DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const std::string& strOldBytes)
 {
-    const DWORD nAttributes = GetFileAttributesA(strPath.c_str());
+    const DWORD nAttributes = FileSystem().pGetFileAttributes(strPath.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES)
+        return LastErrorOr(ERROR_FILE_NOT_FOUND);
     // Checked by hand: some file systems let a privileged user write read-only files.
-    if (nAttributes == INVALID_FILE_ATTRIBUTES || (nAttributes & FILE_ATTRIBUTE_READONLY))
-        return false;
+    if (nAttributes & FILE_ATTRIBUTE_READONLY)
+        return ERROR_FILE_READ_ONLY;
 
     std::string strTemp;
-    switch (WriteTempFile(FolderOf(strPath), strBytes, strTemp))
-    {
-    case TempResult::NotCreated:
-        return WriteInPlace(strPath, strBytes);
-    case TempResult::Failed:
-        return false;
-    case TempResult::Written:
-        break;
-    }
+    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
+    if (nError == ERROR_ACCESS_DENIED || nError == ERROR_WRITE_PROTECT)
+        return WriteInPlace(strPath, strBytes, strOldBytes);
+    if (nError != ERROR_SUCCESS)
+        return nError;
 
-    if (!ReplaceFileA(strPath.c_str(), strTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                      nullptr) &&
-        !MoveFileExA(strTemp.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    {
-        DeleteFileA(strTemp.c_str());
-        return false;
-    }
-    // Not every implementation of ReplaceFile carries the attributes over (hidden, system, archive).
-    if (GetFileAttributesA(strPath.c_str()) != nAttributes)
-        SetFileAttributesA(strPath.c_str(), nAttributes);
-    return true;
+    // What a rename does not carry over goes to the new file first, so that it
+    // never stands in the file's place without it.
+    if (!FileSystem().pSetFileAttributes(strTemp.c_str(), nAttributes))
+        nError = LastErrorOr(ERROR_ACCESS_DENIED);
+    if (nError == ERROR_SUCCESS)
+        nError = CopyPermissions(strPath, strTemp);
+    if (nError == ERROR_SUCCESS)
+        nError = MoveIntoPlace(strTemp, strPath);
+    if (nError != ERROR_SUCCESS)
+        FileSystem().pDeleteFile(strTemp.c_str());
+    return nError;
 }
 
-bool WriteFileDurably(const std::string& strPath, const std::string& strBytes)
+DWORD WriteFileDurably(const std::string& strPath, const std::string& strBytes)
 {
     std::string strTemp;
-    if (WriteTempFile(FolderOf(strPath), strBytes, strTemp) != TempResult::Written)
-        return false;
-    if (MoveFileExA(strTemp.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(strTemp.c_str());
-    return false;
+    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
+    if (nError != ERROR_SUCCESS)
+        return nError;
+    nError = MoveIntoPlace(strTemp, strPath);
+    if (nError != ERROR_SUCCESS)
+        FileSystem().pDeleteFile(strTemp.c_str());
+    return nError;
 }
 
-bool FileExists(const std::string& strPath)
+DWORD ProbeFile(const std::string& strPath)
 {
-    return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (FileSystem().pGetFileAttributes(strPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return ERROR_SUCCESS;
+    const DWORD nError = LastErrorOr(ERROR_ACCESS_DENIED);
+    return IsMissingFileError(nError) ? ERROR_FILE_NOT_FOUND : nError;
+}
+
+DWORD RemoveFile(const std::string& strPath)
+{
+    return FileSystem().pDeleteFile(strPath.c_str()) ? ERROR_SUCCESS : LastErrorOr(ERROR_ACCESS_DENIED);
+}
+
+std::vector<std::string> FindTempFiles(const std::string& strIniPath)
+{
+    std::vector<std::string> paths;
+    const std::string strFolder = FolderOf(strIniPath);
+    const std::string strIniName = strIniPath.substr(NameStart(strIniPath));
+    WIN32_FIND_DATAA found;
+    CUniqueResource<CFindTraits> find(
+        FileSystem().pFindFirstFile((strIniPath + ".tarn*.tmp").c_str(), &found));
+    if (!find)
+        return paths;
+    do
+    {
+        // The pattern also matches short names; only the long name counts.
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTempFileName(found.cFileName, strIniName))
+            paths.push_back(strFolder + found.cFileName);
+    } while (FileSystem().pFindNextFile(find.Get(), &found));
+    return paths;
 }

@@ -1,7 +1,10 @@
 #include "sourcesafe/ini_guard.h"
 
 #include "app/console.h"
+#include "app/console_interrupts.h"
+#include "app/tarn_app.h"
 #include "sourcesafe/file_io.h"
+#include "sourcesafe/file_system.h"
 
 namespace
 {
@@ -25,18 +28,29 @@ void CIniGuard::Release()
     m_lock.Reset();
     // Deletes the lock file only when no other run has it open: such a run
     // would otherwise lock a file that has left the folder.
-    CUniqueFile last(CreateFileA(m_strLockPath.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    CUniqueFile last(FileSystem().pCreateFile(m_strLockPath.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 void CIniGuard::Acquire(const std::string& strIniPath)
 {
+    m_strIniPath = strIniPath;
     m_strLockPath = strIniPath + ".tarnlock";
     m_strRecordPath = strIniPath + ".tarnrestore";
-    if (!OpenLockFile() || !Lock(false) || !FileExists(m_strRecordPath))
+    if (OpenLockFile() && Lock(false))
+    {
+        // Putting a switch back, and removing files, needs the guard exclusively.
+        if (LeftBehindByAKilledRun())
+            MakeExclusive();
         return;
-    // Putting a switch back writes srcsafe.ini, which needs the guard exclusively.
-    MakeExclusive();
+    }
+    // Unguarded: nobody can be told apart from a killed run, so what is found is taken as left behind.
+    ReadRecord();
+}
+
+bool CIniGuard::LeftBehindByAKilledRun() const
+{
+    return ProbeFile(m_strRecordPath) != ERROR_FILE_NOT_FOUND || !FindTempFiles(m_strIniPath).empty();
 }
 
 bool CIniGuard::MakeExclusive()
@@ -45,33 +59,36 @@ bool CIniGuard::MakeExclusive()
         return false;
     // A shared lock cannot be turned into an exclusive one in place.
     Unlock();
-    if (!Lock(true))
-        return true;
-    m_bExclusive = true;
+    if ((m_lock || OpenLockFile()) && Lock(true))
+    {
+        m_bExclusive = true;
+        RemoveTempFiles();
+    }
     ReadRecord();
     return true;
 }
 
-void CIniGuard::RecordSwitch(const std::string& strOldPath)
+unsigned long CIniGuard::RecordSwitch(const std::string& strOldPath)
 {
-    if (m_bLocked)
-        WriteFileDurably(m_strRecordPath, kRecordHeader + strOldPath);
+    const DWORD nError = WriteFileDurably(m_strRecordPath, kRecordHeader + strOldPath);
+    m_bOwnRecord = nError == ERROR_SUCCESS;
+    return nError;
 }
 
 void CIniGuard::ClearRecord()
 {
-    if (m_bLocked)
-        DeleteFileA(m_strRecordPath.c_str());
-    m_bInterrupted = false;
+    RemoveFile(m_strRecordPath);
+    m_record = ERecord::None;
+    m_bOwnRecord = false;
 }
 
 bool CIniGuard::OpenLockFile()
 {
     for (int i = 0; i < kOpenAttempts; ++i)
     {
-        m_lock.Reset(CreateFileA(m_strLockPath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        m_lock.Reset(FileSystem().pCreateFile(m_strLockPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
         if (m_lock)
             return true;
         if (GetLastError() != ERROR_SHARING_VIOLATION)
@@ -85,13 +102,14 @@ bool CIniGuard::TryLock(bool bExclusive)
 {
     OVERLAPPED where = {};
     const DWORD nFlags = LOCKFILE_FAIL_IMMEDIATELY | (bExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
-    m_bLocked = LockFileEx(m_lock.Get(), nFlags, 0, 1, 0, &where) != FALSE;
+    m_bLocked = FileSystem().pLockFileEx(m_lock.Get(), nFlags, 0, 1, 0, &where) != FALSE;
     return m_bLocked;
 }
 
 // Polls rather than blocks, so that a wait never depends on the file system
-// delivering lock releases (network folders differ there). A file system that
-// has no locks at all leaves the run unguarded.
+// delivering lock releases (network folders differ there), and so that the
+// user can give it up. A file system that has no locks at all leaves the run
+// unguarded.
 bool CIniGuard::Lock(bool bExclusive)
 {
     while (!TryLock(bExclusive))
@@ -106,6 +124,8 @@ bool CIniGuard::Lock(bool bExclusive)
             PrintLine("Waiting for another run of tarn.exe to finish with srcsafe.ini...");
             m_bAnnounced = true;
         }
+        if (CConsoleInterruptShield::Interrupted())
+            throw CTarnApp::CTarnException("Stopped waiting for the other run of tarn.exe: SS.EXE was not started.");
         Sleep(kPollMilliseconds);
     }
     return true;
@@ -116,20 +136,36 @@ void CIniGuard::Unlock()
     if (!m_bLocked)
         return;
     OVERLAPPED where = {};
-    UnlockFileEx(m_lock.Get(), 0, 1, 0, &where);
+    // Closing the handle drops its lock for sure; the run would otherwise wait for itself.
+    if (!FileSystem().pUnlockFileEx(m_lock.Get(), 0, 1, 0, &where))
+        m_lock.Reset();
     m_bLocked = false;
     m_bExclusive = false;
 }
 
 void CIniGuard::ReadRecord()
 {
-    m_bInterrupted = false;
-    if (!FileExists(m_strRecordPath))
-        return;
     std::string strRecord;
+    const DWORD nError = ReadWholeFile(m_strRecordPath, strRecord);
     const std::string strHeader(kRecordHeader);
-    if (!ReadWholeFile(m_strRecordPath, strRecord) || strRecord.compare(0, strHeader.size(), strHeader) != 0)
+    m_record = ERecord::Unreadable;
+    m_nRecordError = nError;
+    // A read can fail for a record that is not there at all; only one that is there must stop the run.
+    if (IsMissingFileError(nError) || (nError != ERROR_SUCCESS && ProbeFile(m_strRecordPath) == ERROR_FILE_NOT_FOUND))
+        m_record = ERecord::None;
+    else if (nError != ERROR_SUCCESS)
         return;
-    m_bInterrupted = true;
-    m_strInterruptedOldPath = strRecord.substr(strHeader.size());
+    else if (strRecord.compare(0, strHeader.size(), strHeader) != 0)
+        m_nRecordError = ERROR_INVALID_DATA;
+    else
+    {
+        m_record = ERecord::Found;
+        m_strRecordedOldPath = strRecord.substr(strHeader.size());
+    }
+}
+
+void CIniGuard::RemoveTempFiles() const
+{
+    for (const std::string& strPath : FindTempFiles(m_strIniPath))
+        RemoveFile(strPath);
 }

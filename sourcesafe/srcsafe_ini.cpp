@@ -5,28 +5,29 @@
 void CTarnApp::ReadCurrentDatabasePath()
 {
     std::string strText;
-    if (!ReadWholeFile(m_strIniPath, strText))
+    if (ReadWholeFile(m_strIniPath, strText) != ERROR_SUCCESS)
         throw CTarnException("Could not locate current database path in srcsafe.ini");
     std::string strValue;
     if (ReadDataPath(strText, strValue))
         m_strOldDatabasePath = strValue;
 }
 
-// Silent by design: the switch back runs after the run's messages, and a
-// srcsafe.ini that cannot be read is never created or emptied here.
-void CTarnApp::SetDatabasePath(std::string strPath)
+// Every other line is written back as it was read. A srcsafe.ini that cannot
+// be read whole is never written, created or emptied here.
+unsigned long CTarnApp::SetDatabasePath(const std::string& strPath)
 {
     std::string strText;
-    if (!ReadWholeFile(m_strIniPath, strText))
-        return;
-    RewriteFile(m_strIniPath, RewriteDataPath(strText, strPath));
+    const DWORD nError = ReadWholeFile(m_strIniPath, strText);
+    if (nError != ERROR_SUCCESS)
+        return nError;
+    return RewriteFile(m_strIniPath, RewriteDataPath(strText, strPath), strText);
 }
 
-bool CTarnApp::IniHoldsDatabasePath(const std::string& strPath)
+unsigned long CTarnApp::QueryDatabasePath(std::string& strValue, bool& bHasLine)
 {
     std::string strText;
-    std::string strValue;
-    if (!ReadWholeFile(m_strIniPath, strText))
-        return false;
-    return ReadDataPath(strText, strValue) ? strValue == strPath : strPath.empty();
+    const DWORD nError = ReadWholeFile(m_strIniPath, strText);
+    if (nError == ERROR_SUCCESS)
+        bHasLine = ReadDataPath(strText, strValue);
+    return nError;
 }

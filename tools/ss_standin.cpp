@@ -9,7 +9,11 @@
 //   STANDIN_WAIT_FOR    waits (30 s at most) until this file exists, then ends
 //   STANDIN_EXIT_CODE   ends with this exit code (default 0)
 //   STANDIN_ACTION      kill-parent: ends its parent process hard, as the task manager would;
-//                       ctrl-events: raises Ctrl+C and Ctrl+Break in its console
+//                       ctrl-events: raises Ctrl+C and Ctrl+Break in its console (Wine 8
+//                       delivers only Ctrl+C: it refuses to raise Ctrl+Break);
+//                       readonly-ini, delete-ini: makes ..\srcsafe.ini read-only, or deletes it;
+//                       ctrl-c:PID: raises Ctrl+C in the console of process PID (and does
+//                       nothing else)
 
 #include <windows.h>
 
@@ -109,21 +113,41 @@ void RaiseConsoleEvents()
     // Gives the events time to reach every process of the console.
     Sleep(300);
 }
+
+// Joins the console of another process and raises Ctrl+C in it, as a user
+// pressing the keys in that window would.
+int RaiseCtrlCIn(const std::string& strPid)
+{
+    FreeConsole();
+    if (!AttachConsole(static_cast<DWORD>(std::strtoul(strPid.c_str(), nullptr, 10))))
+        return 2;
+    SetConsoleCtrlHandler(nullptr, TRUE);
+    const BOOL bRaised = GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+    Sleep(300);
+    return bRaised ? 0 : 3;
+}
 }
 
 int main(int argc, char** argv)
 {
+    const std::string strAction = Environment("STANDIN_ACTION");
+    if (strAction.rfind("ctrl-c:", 0) == 0)
+        return RaiseCtrlCIn(strAction.substr(7));
+
     const std::string strRecord = Environment("STANDIN_RECORD");
     if (!strRecord.empty())
         Record(strRecord);
     if (!Environment("STANDIN_ECHO").empty())
         Echo(argc, argv);
 
-    const std::string strAction = Environment("STANDIN_ACTION");
     if (strAction == "kill-parent")
         KillParent();
     else if (strAction == "ctrl-events")
         RaiseConsoleEvents();
+    else if (strAction == "readonly-ini")
+        SetFileAttributesA(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    else if (strAction == "delete-ini")
+        DeleteFileA(IniPath().c_str());
 
     const int nDelay = std::atoi(Environment("STANDIN_DELAY_MS").c_str());
     if (nDelay > 0)

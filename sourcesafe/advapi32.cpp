@@ -1,4 +1,4 @@
-#include "sourcesafe/registry_api.h"
+#include "sourcesafe/advapi32.h"
 
 namespace
 {
@@ -9,9 +9,9 @@ void Take(HMODULE hModule, const char* szName, T& pFunction)
     pFunction = reinterpret_cast<T>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, szName)));
 }
 
-CRegistryApi Load()
+CAdvapi32 Load()
 {
-    CRegistryApi api;
+    CAdvapi32 api;
     // Stays loaded for the rest of the run, like an imported DLL.
     const HMODULE hModule = LoadLibraryA("advapi32.dll");
     if (hModule == nullptr)
@@ -19,12 +19,14 @@ CRegistryApi Load()
     Take(hModule, "RegCreateKeyExA", api.pCreateKeyEx);
     Take(hModule, "RegQueryValueExA", api.pQueryValueEx);
     Take(hModule, "RegCloseKey", api.pCloseKey);
+    Take(hModule, "GetFileSecurityA", api.pGetFileSecurity);
+    Take(hModule, "SetFileSecurityA", api.pSetFileSecurity);
     return api;
 }
 }
 
-const CRegistryApi* CRegistryApi::Get()
+const CAdvapi32* CAdvapi32::Get()
 {
-    static const CRegistryApi api = Load();
-    return api.pCreateKeyEx && api.pQueryValueEx && api.pCloseKey ? &api : nullptr;
+    static const CAdvapi32 api = Load();
+    return api.pCreateKeyEx || api.pGetFileSecurity ? &api : nullptr;
 }

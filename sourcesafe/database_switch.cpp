@@ -1,0 +1,119 @@
+#include "app/console.h"
+#include "app/tarn_app.h"
+#include "launch/system_error.h"
+#include "sourcesafe/data_path_line.h"
+#include "sourcesafe/file_io.h"
+#include "sourcesafe/ini_guard.h"
+
+namespace
+{
+std::string ReasonText(unsigned long nError)
+{
+    if (nError == ERROR_FILE_READ_ONLY)
+        return "srcsafe.ini is read-only.";
+    return SystemErrorLine(nError);
+}
+
+CTarnApp::CTarnException SwitchFailure(const std::string& strPath, const std::string& strReason)
+{
+    return CTarnApp::CTarnException("Could not switch srcsafe.ini to data_path = " + strPath + ".\n" + strReason);
+}
+}
+
+bool CTarnApp::SwitchDatabase(CIniGuard& guard)
+{
+    ReadCurrentDatabasePath();
+    LookupDatabasePath();
+    if (m_strOldDatabasePath == m_strNewDatabasePath)
+        return false;
+    if (!CanHoldDataPath(m_strNewDatabasePath))
+        throw SwitchFailure(m_strNewDatabasePath, "The path cannot be written on srcsafe.ini's data_path line.");
+    if (guard.MakeExclusive())
+    {
+        // Another run may have had srcsafe.ini while the guard was let go: read it again.
+        PutBackInterruptedSwitch(guard);
+        m_strOldDatabasePath.clear();
+        ReadCurrentDatabasePath();
+        if (m_strOldDatabasePath == m_strNewDatabasePath)
+            return false;
+    }
+
+    // Without a record a kill could never be put right; a run that goes
+    // unguarded cannot always keep one and goes ahead all the same.
+    const unsigned long nRecordError = guard.RecordSwitch(m_strOldDatabasePath);
+    if (nRecordError != ERROR_SUCCESS && guard.IsHeld())
+        throw SwitchFailure(m_strNewDatabasePath,
+                            "The record of the switch, srcsafe.ini.tarnrestore, could not be written: " +
+                                SystemErrorLine(nRecordError));
+    unsigned long nError = ERROR_SUCCESS;
+    try
+    {
+        nError = SetDatabasePath(m_strNewDatabasePath);
+    }
+    catch (...)
+    {
+        guard.ClearRecord();
+        throw;
+    }
+    if (nError != ERROR_SUCCESS)
+    {
+        guard.ClearRecord();
+        throw SwitchFailure(m_strNewDatabasePath, ReasonText(nError));
+    }
+    return true;
+}
+
+void CTarnApp::SwitchBack(CIniGuard& guard)
+{
+    unsigned long nError = ERROR_NOT_ENOUGH_MEMORY;
+    try
+    {
+        nError = SetDatabasePath(m_strOldDatabasePath);
+    }
+    catch (...)
+    {
+    }
+    // A srcsafe.ini that is gone has nothing left to put back.
+    if (nError == ERROR_SUCCESS || IsMissingFileError(nError))
+    {
+        guard.ClearRecord();
+        return;
+    }
+    PrintLine(("srcsafe.ini could not be put back to data_path = " + m_strOldDatabasePath).c_str(),
+              guard.HasOwnRecord() ? "; the next run of tarn.exe will put it back."
+                                   : "; put that line back by hand.");
+}
+
+void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard)
+{
+    if (guard.Record() == CIniGuard::ERecord::None)
+        return;
+    if (guard.Record() == CIniGuard::ERecord::Unreadable)
+        throw CTarnException("Could not read srcsafe.ini.tarnrestore, the record of an interrupted run: " +
+                             SystemErrorLine(guard.RecordError()) +
+                             "\nRun tarn.exe again; if this stays, check srcsafe.ini's data_path line and delete "
+                             "srcsafe.ini.tarnrestore.");
+
+    const std::string strOldPath = guard.RecordedOldPath();
+    std::string strCurrent;
+    bool bHasLine = false;
+    unsigned long nError = QueryDatabasePath(strCurrent, bHasLine);
+    // Killed before its switch, or srcsafe.ini gone or changed by hand since: nothing to put back.
+    if (IsMissingFileError(nError) || (nError == ERROR_SUCCESS && (!bHasLine || strCurrent == strOldPath)))
+    {
+        guard.ClearRecord();
+        return;
+    }
+    if (nError == ERROR_SUCCESS)
+        nError = SetDatabasePath(strOldPath);
+    if (IsMissingFileError(nError))
+    {
+        guard.ClearRecord();
+        return;
+    }
+    if (nError != ERROR_SUCCESS)
+        throw CTarnException("srcsafe.ini still holds the database of an interrupted run and could not be put back "
+                             "to data_path = " + strOldPath + ".\nMake srcsafe.ini writable and run tarn.exe again.");
+    guard.ClearRecord();
+    PrintLine("Put back the database of an interrupted run in srcsafe.ini (data_path = " + strOldPath + ").");
+}

@@ -1,0 +1,50 @@
+#include "sourcesafe/file_system.h"
+
+#include "sourcesafe/advapi32.h"
+
+namespace
+{
+// The permission functions live in advapi32.dll, which is loaded only when a
+// file is rewritten. Where it lacks them, the platform keeps no permissions
+// that a rewrite could lose.
+BOOL WINAPI GetSecurity(LPCSTR szPath, SECURITY_INFORMATION nWhat, PSECURITY_DESCRIPTOR pDescriptor, DWORD nSize,
+                        LPDWORD pNeeded)
+{
+    const CAdvapi32* pApi = CAdvapi32::Get();
+    if (pApi == nullptr || pApi->pGetFileSecurity == nullptr)
+    {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    return pApi->pGetFileSecurity(szPath, nWhat, pDescriptor, nSize, pNeeded);
+}
+
+BOOL WINAPI SetSecurity(LPCSTR szPath, SECURITY_INFORMATION nWhat, PSECURITY_DESCRIPTOR pDescriptor)
+{
+    const CAdvapi32* pApi = CAdvapi32::Get();
+    if (pApi == nullptr || pApi->pSetFileSecurity == nullptr)
+    {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    return pApi->pSetFileSecurity(szPath, nWhat, pDescriptor);
+}
+
+const CFileSystem kSystem = {
+    &CreateFileA,        &ReadFile,           &WriteFile,   &FlushFileBuffers, &SetFilePointerEx, &SetEndOfFile,
+    &GetFileAttributesA, &SetFileAttributesA, &GetSecurity, &SetSecurity,      &MoveFileExA,      &DeleteFileA,
+    &FindFirstFileA,     &FindNextFileA,      &LockFileEx,  &UnlockFileEx,
+};
+
+CFileSystem g_fileSystem = kSystem;
+}
+
+CFileSystem& FileSystem()
+{
+    return g_fileSystem;
+}
+
+const CFileSystem& SystemFileSystem()
+{
+    return kSystem;
+}
