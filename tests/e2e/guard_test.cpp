@@ -1,8 +1,11 @@
 // Runs that overlap, and runs that are killed while srcsafe.ini is switched.
+#include "sourcesafe/data_path_line.h"
 #include "tests/support/registry.h"
 #include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using namespace tarntest;
 
@@ -60,11 +63,9 @@ void KillRunWhileSwitched(const CScratchInstall& install, const std::string& str
 
 std::string DataPathSeen(const CScratchInstall& install, const std::string& strRecord)
 {
-    const std::string strIni = install.RecordedIni(strRecord);
-    const std::size_t nStart = strIni.find("data_path = ");
-    if (nStart == std::string::npos)
-        return "(none): " + strIni;
-    return strIni.substr(nStart + 12, strIni.find(' ', nStart + 12) - nStart - 12);
+    std::string strValue = "(no data_path line)";
+    ReadDataPath(install.RecordedIni(strRecord), strValue);
+    return strValue;
 }
 }
 
@@ -79,6 +80,8 @@ TEST(Guard, OverlappingSwitchesEachGetTheirOwnDatabase)
     ASSERT_TRUE(WaitForStandin(install, "a"));
     CChild runB(install.Tarn(), Args(Name("2")), install.StandinEnv("b"));
     const bool bWaited = runB.WaitForOutput(kWaiting, kPatience);
+    // Long enough for several polls: the waiting line must still be shown once only.
+    Sleep(400);
     EXPECT_FALSE(install.StandinRan("b"));
     Release(install, "a");
     const CRunResult resultA = runA.Wait();
@@ -89,6 +92,7 @@ TEST(Guard, OverlappingSwitchesEachGetTheirOwnDatabase)
     EXPECT_EQ("c:\\second\\data", DataPathSeen(install, "b"));
     EXPECT_EQ(std::string::npos, resultA.strOut.find(kWaiting));
     EXPECT_EQ(BannerText() + kWaiting, resultB.strOut.substr(0, BannerText().size() + sizeof(kWaiting) - 1));
+    EXPECT_EQ(std::string::npos, resultB.strOut.find(kWaiting, BannerText().size() + 1));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
@@ -184,24 +188,150 @@ TEST(Guard, NormalRunsLeaveNothingBesideSrcsafeIni)
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
+// While a killed run's switch cannot be put back, no run starts SS.EXE (it
+// would work on the wrong database) and none touches the record.
 TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
 {
     CScratchInstall install;
     CTestDatabase other(Name(""), "C:\\Other");
+    CTestDatabase third(Name("3"), "C:\\Third");
     WriteBytes(install.Ini(), kIni);
     ASSERT_NO_FATAL_FAILURE(KillRunWhileSwitched(install, Name("")));
     const std::string strSwitched = ReadBytes(install.Ini());
+    const std::string strRecord = ReadBytes(install.Ini() + ".tarnrestore");
+    ASSERT_EQ("tarn: data_path to put back\nc:\\vss\\data", strRecord);
 
     ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
-    const CRunResult blocked = install.RunTarn(Args(), {}, "");
+    for (const std::string& strDatabase : {std::string(), Name("3")})
+    {
+        const CRunResult blocked = install.RunTarn(Args(strDatabase));
+        EXPECT_EQ(BannerText() +
+                      "srcsafe.ini still holds the database of an interrupted run and could not be put back to "
+                      "data_path = c:\\vss\\data.\r\nMake srcsafe.ini writable and run tarn.exe again.\r\n",
+                  blocked.strOut);
+        EXPECT_FALSE(install.StandinRan());
+        EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
+        EXPECT_EQ(strRecord, ReadBytes(install.Ini() + ".tarnrestore"));
+    }
     SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_NE(std::string::npos,
-              blocked.strOut.find("srcsafe.ini still holds the database of an interrupted run: it could not be put "
-                                  "back to data_path = c:\\vss\\data.\r\n"));
-    EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
 
     const CRunResult next = install.RunTarn(Args());
     EXPECT_NE(std::string::npos, next.strOut.find("Put back the database of an interrupted run"));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
+
+// A run killed before its switch leaves a record of a path srcsafe.ini still
+// holds: it goes without a word.
+TEST(Guard, RecordOfASwitchNeverMadeGoesWithoutAWord)
+{
+    CScratchInstall install;
+    WriteBytes(install.Ini(), kIni);
+    WriteBytes(install.Ini() + ".tarnrestore", "tarn: data_path to put back\nc:\\vss\\data");
+    const CRunResult next = install.RunTarn(Args());
+    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+              next.strOut);
+    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
+
+// Ctrl+C while a run waits for another run gives the wait up: no SS.EXE, the
+// log all the same, and the other run undisturbed. (Ctrl+Break is handled
+// alike; Wine cannot raise it, so console_interrupts_test covers it.)
+TEST(Guard, CtrlCGivesUpTheWait)
+{
+    CScratchInstall install;
+    CTestDatabase other(Name(""), "C:\\Other");
+    WriteBytes(install.Ini(), kIni);
+    {
+        CChild runA(install.Tarn(), Args(Name("")), HeldEnv(install, "a"));
+        ASSERT_TRUE(WaitForStandin(install, "a"));
+        std::vector<std::string> args = Args();
+        args.push_back("-LOG");
+        // A console of its own, in which the keys are pressed.
+        CChild waiting(install.Tarn(), args, install.StandinEnv("b"), "", nullptr, CREATE_NEW_CONSOLE);
+        ASSERT_TRUE(waiting.WaitForOutput(kWaiting, kPatience));
+        const CRunResult keys =
+            RunProgram(StandinExe(), {}, {{"STANDIN_ACTION", "ctrl-c:" + std::to_string(waiting.ProcessId())}});
+        EXPECT_EQ(0u, keys.nExitCode) << "the keys could not be pressed in that console";
+        const bool bGaveUp = waiting.Ended(kPatience);
+        Release(install, "a");
+        const CRunResult result = waiting.Wait();
+        runA.Wait();
+
+        EXPECT_TRUE(bGaveUp);
+        EXPECT_EQ(BannerText() + kWaiting + "Stopped waiting for the other run of tarn.exe: SS.EXE was not started.\r\n",
+                  result.strOut);
+        EXPECT_EQ(0u, result.nExitCode);
+        EXPECT_FALSE(install.StandinRan("b"));
+        EXPECT_NE(std::string::npos, ReadBytes(install.Log()).find("\t<SSCmdLine></SSCmdLine>\r\n"));
+        EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "a"));
+        EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+    }
+}
+
+// srcsafe.ini changed by someone else while a run waited to switch: the switch
+// back restores what the file held when the switch was made, not what was read
+// before the wait.
+TEST(Guard, SrcsafeIniIsReadAgainOnceTheGuardIsExclusive)
+{
+    CScratchInstall install;
+    CTestDatabase other(Name(""), "C:\\Other");
+    WriteBytes(install.Ini(), kIni);
+    CChild plain(install.Tarn(), Args(), HeldEnv(install, "plain"));
+    ASSERT_TRUE(WaitForStandin(install, "plain"));
+    CChild switching(install.Tarn(), Args(Name("")), install.StandinEnv("b"));
+    ASSERT_TRUE(switching.WaitForOutput(kWaiting, kPatience));
+    WriteBytes(install.Ini(), "[General]\r\nData_Path = C:\\Changed\\Data\r\nUser = Ann\r\n");
+    Release(install, "plain");
+    plain.Wait();
+    switching.Wait();
+    EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "b"));
+    EXPECT_EQ("[General]\r\ndata_path = c:\\changed\\data \r\nUser = Ann\r\n", ReadBytes(install.Ini()));
+}
+
+// A run ended hard while it writes the new srcsafe.ini: the file is whole, and
+// the next run leaves it put back with nothing beside it.
+TEST(Guard, KillDuringARewriteLeavesNothingAfterTheNextRun)
+{
+    CScratchInstall install;
+    CTestDatabase other(Name(""), "C:\\Other");
+    // Large enough that the rewrite takes a while.
+    std::string strIni = kIni;
+    for (int i = 0; strIni.size() < 16 * 1024 * 1024; ++i)
+        strIni += "Setting" + std::to_string(i) + " = " + std::string(100, 'x') + "\r\n";
+    std::string strRestored = strIni;
+    strRestored.replace(0, std::strlen(kIni), kIniAfter);
+    WriteBytes(install.Ini(), strIni);
+
+    const std::string strPattern = install.Ini() + ".tarn*.tmp";
+    CChild run(install.Tarn(), Args(Name("")), install.StandinEnv());
+    bool bKilled = false;
+    while (!bKilled && !run.Ended(0))
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE hFind = FindFirstFileA(strPattern.c_str(), &found);
+        if (hFind == INVALID_HANDLE_VALUE)
+            continue;
+        // The temporary file of srcsafe.ini itself, not that of the record.
+        do
+            bKilled = bKilled || std::string(found.cFileName).find("tarnrestore") == std::string::npos;
+        while (FindNextFileA(hFind, &found));
+        FindClose(hFind);
+        if (bKilled)
+            run.Terminate();
+    }
+    run.Wait();
+    ASSERT_TRUE(bKilled) << "the run ended before its temporary file was seen";
+    EXPECT_FALSE(install.StandinRan());
+    std::string strSeen;
+    EXPECT_TRUE(ReadBytes(install.Ini()) == strIni ||
+                (ReadDataPath(ReadBytes(install.Ini()), strSeen) && strSeen == "c:\\other\\data"));
+
+    install.RunTarn(Args(), {}, "");
+    EXPECT_EQ("c:\\vss\\data", DataPathSeen(install, "call"));
+    const std::string strAfter = ReadBytes(install.Ini());
+    EXPECT_TRUE(strAfter == strIni || strAfter == strRestored) << "srcsafe.ini is neither as it was nor put back";
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }

@@ -6,20 +6,6 @@
 
 using namespace tarntest;
 
-namespace
-{
-std::string SystemText(DWORD nError)
-{
-    char* pText = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                   nullptr, nError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&pText), 0,
-                   nullptr);
-    std::string strText = pText ? pText : "";
-    LocalFree(pText);
-    return strText;
-}
-}
-
 TEST(Launch, CommandLineAndRunningLine)
 {
     CScratchInstall install;

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
+#include <thread>
+
 using namespace tarntest;
 
 namespace
@@ -23,6 +27,8 @@ const char kIniAfter[] = "; SourceSafe settings, shared by the team\r\n"
                          "\r\n"
                          "UserName = Ann \xC4rger\r\n"
                          "Data_Path = C:\\Second\\Data\r\n";
+
+const char kCouldNotSwitch[] = "Could not switch srcsafe.ini to data_path = c:\\shared\\vss\\data.\r\n";
 
 std::string DatabaseName()
 {
@@ -125,19 +131,185 @@ TEST(Switch, FailedLaunchStillSwitchesBack)
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
 }
 
-TEST(Switch, ReadOnlySrcsafeIniIsNeverWritten)
+// A switch that cannot be made must not become a call on the database srcsafe.ini already names.
+TEST(Switch, ReadOnlySrcsafeIniStopsTheRunUntouched)
 {
     CScratchInstall install;
     CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
     WriteBytes(install.Ini(), kIni);
     ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
-    const CRunResult result = install.RunTarn(Args(DatabaseName()));
+    const CRunResult result = install.RunTarn(Args(DatabaseName(), {"-LOG"}));
     SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(kIni, install.RecordedIni());
+    EXPECT_EQ(BannerText() + kCouldNotSwitch + "srcsafe.ini is read-only.\r\n", result.strOut);
+    EXPECT_FALSE(install.StandinRan());
     EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+    const std::string strLog = ReadBytes(install.Log());
+    EXPECT_NE(std::string::npos, strLog.find("\t<SSCmdLine></SSCmdLine>\r\n"));
+    EXPECT_NE(std::string::npos, strLog.find("\t<NewDatabasePath>c:\\shared\\vss\\data</NewDatabasePath>\r\n"));
+    EXPECT_EQ(0u, result.nExitCode);
+}
+
+TEST(Switch, PathsADataPathLineCannotHoldAreRefused)
+{
+    CScratchInstall install;
+    WriteBytes(install.Ini(), kIni);
+    for (const char* szFolder : {"C:\\Semi;Colon", "C:\\Line\r\nBreak", " C:\\Leading Blank"})
+    {
+        CTestDatabase database(DatabaseName(), szFolder);
+        const CRunResult result = install.RunTarn(Args(DatabaseName()));
+        std::string strPath = std::string(szFolder) + "\\data";
+        for (char& c : strPath)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        EXPECT_EQ(BannerText() + Crlf("Could not switch srcsafe.ini to data_path = " + strPath +
+                                      ".\nThe path cannot be written on srcsafe.ini's data_path line.\n"),
+                  result.strOut);
+        EXPECT_EQ(kIni, ReadBytes(install.Ini())) << szFolder;
+        EXPECT_FALSE(install.StandinRan()) << szFolder;
+    }
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
+
+// Another program (a virus scanner, an indexer) has srcsafe.ini open: the
+// replace waits about a second for it, and gives up cleanly after that.
+TEST(Switch, SrcsafeIniHeldOpenByAnotherProgram)
+{
+    CScratchInstall install;
+    CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
+    for (const DWORD nHoldMilliseconds : {300u, 3000u})
+    {
+        WriteBytes(install.Ini(), kIni);
+        DeleteFileA((install.Folder() + "\\call.cmdline").c_str());
+        HANDLE hHeld = CreateFileA(install.Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+        std::thread holder([&] {
+            Sleep(nHoldMilliseconds);
+            CloseHandle(hHeld);
+        });
+        const CRunResult result = install.RunTarn(Args(DatabaseName()));
+        holder.join();
+        if (nHoldMilliseconds < 1000)
+        {
+            EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+            EXPECT_TRUE(install.StandinRan());
+            continue;
+        }
+        // Refused as a sharing violation or as access denied, as the platform sees it.
+        const std::string strReason = result.strOut.substr(std::min(result.strOut.size(), BannerText().size() +
+                                                                                              std::strlen(kCouldNotSwitch)));
+        EXPECT_EQ(BannerText() + kCouldNotSwitch, result.strOut.substr(0, result.strOut.size() - strReason.size()));
+        EXPECT_TRUE(strReason == SystemTextLine(ERROR_ACCESS_DENIED) + "\r\n" ||
+                    strReason == SystemTextLine(ERROR_SHARING_VIOLATION) + "\r\n")
+            << strReason;
+        EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+        EXPECT_FALSE(install.StandinRan());
+    }
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
+
+// The new text takes the file's place in one rename: the file is a new one
+// (never the old one written over), and a reader in another process never
+// finds it missing or holding anything but a whole text.
+TEST(Switch, ReadersNeverFindSrcsafeIniMissingOrPartlyWritten)
+{
+    CScratchInstall install;
+    CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
+    WriteBytes(install.Ini(), kIni);
+    // A second name for the file as it is: a write in place would show through it, a rename does not.
+    const std::string strLink = install.Folder() + "\\old-srcsafe.ini";
+    ASSERT_TRUE(CreateHardLinkA(strLink.c_str(), install.Ini().c_str(), nullptr));
+    install.RunTarn(Args(DatabaseName()));
+    EXPECT_EQ(kIni, ReadBytes(strLink));
+    const std::string strSwitched = install.RecordedIni();
+    ASSERT_NE(std::string::npos, strSwitched.find("c:\\shared\\vss\\data"));
+    ASSERT_EQ(kIniAfter, ReadBytes(install.Ini()));
+
+    std::atomic<bool> bStop(false);
+    int nReads = 0;
+    int nMissing = 0;
+    int nPartial = 0;
+    std::thread reader([&] {
+        while (!bStop)
+        {
+            if (GetFileAttributesA(install.Ini().c_str()) == INVALID_FILE_ATTRIBUTES)
+                ++nMissing;
+            HANDLE hFile = CreateFileA(install.Ini().c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                       nullptr);
+            if (hFile == INVALID_HANDLE_VALUE)
+            {
+                nMissing += GetLastError() == ERROR_FILE_NOT_FOUND ? 1 : 0;
+                continue;
+            }
+            char buffer[4096];
+            DWORD nRead = 0;
+            ReadFile(hFile, buffer, sizeof(buffer), &nRead, nullptr);
+            CloseHandle(hFile);
+            const std::string strText(buffer, nRead);
+            nPartial += (strText == kIniAfter || strText == strSwitched) ? 0 : 1;
+            ++nReads;
+            Sleep(1);
+        }
+    });
+    int nSwitched = 0;
+    for (int i = 0; i < 8; ++i)
+    {
+        install.RunTarn(Args(DatabaseName()));
+        nSwitched += install.RecordedIni() == strSwitched ? 1 : 0;
+    }
+    bStop = true;
+    reader.join();
+    EXPECT_EQ(8, nSwitched);
+    EXPECT_GT(nReads, 50);
+    EXPECT_EQ(0, nMissing);
+    EXPECT_EQ(0, nPartial);
+    EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+}
+
+// srcsafe.ini made read-only while SS.EXE runs: the run says it could not put
+// it back; the record stays, so that a later run puts it back once it can.
+TEST(Switch, SwitchBackThatFailsIsReportedAndPutRightLater)
+{
+    CScratchInstall install;
+    CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
+    WriteBytes(install.Ini(), kIni);
+    const CRunResult result = install.RunTarn(Args(DatabaseName()), {{"STANDIN_ACTION", "readonly-ini"}});
     EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() +
-                  "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n",
+                  "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n"
+                  "srcsafe.ini could not be put back to data_path = c:\\vss\\data; the next run of tarn.exe will put "
+                  "it back.\r\n",
               result.strOut);
+    const std::string strSwitched = install.RecordedIni();
+    EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
+    EXPECT_EQ("tarn: data_path to put back\nc:\\vss\\data", ReadBytes(install.Ini() + ".tarnrestore"));
+
+    ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL));
+    const CRunResult next = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"});
+    EXPECT_NE(std::string::npos,
+              next.strOut.find("Put back the database of an interrupted run in srcsafe.ini (data_path = "
+                               "c:\\vss\\data).\r\n"));
+    EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
+
+// srcsafe.ini deleted while SS.EXE runs: there is nothing to put back, and no
+// run speaks of it again.
+TEST(Switch, SrcsafeIniDeletedDuringTheCallIsNotMentioned)
+{
+    CScratchInstall install;
+    CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
+    WriteBytes(install.Ini(), kIni);
+    const std::string strRunning = "Running: \"" + install.StandinCopy() + "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n";
+    const CRunResult result = install.RunTarn(Args(DatabaseName()), {{"STANDIN_ACTION", "delete-ini"}});
+    EXPECT_EQ(BannerText() + strRunning, result.strOut);
+    EXPECT_FALSE(Exists(install.Ini()));
+    EXPECT_TRUE(install.FilesBesideIni().empty());
+
+    WriteBytes(install.Ini(), kIni);
+    const CRunResult next = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR"});
+    EXPECT_EQ(BannerText() + strRunning, next.strOut);
+    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
 }
 
 TEST(Switch, ConsoleInterruptsDoNotStopTheSwitchBack)

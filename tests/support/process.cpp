@@ -103,6 +103,8 @@ CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, 
         m_hProcess = process.hProcess;
         CloseHandle(process.hThread);
     }
+    else
+        m_strOutSoFar = "(not started: error " + std::to_string(GetLastError()) + ")";
     CloseHandle(hOutWrite);
     CloseHandle(hErrWrite);
     CloseHandle(hIn);
@@ -144,6 +146,12 @@ bool CChild::Ended(DWORD nTimeout) const
     return m_hProcess && WaitForSingleObject(m_hProcess, nTimeout) == WAIT_OBJECT_0;
 }
 
+void CChild::Terminate() const
+{
+    if (m_hProcess)
+        TerminateProcess(m_hProcess, 1);
+}
+
 CRunResult CChild::Wait()
 {
     CRunResult result;
@@ -168,6 +176,16 @@ CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>&
     return child.Wait();
 }
 
+CRunResult RunProgramWithin(DWORD nTimeout, bool& bTimedOut, const std::string& strExe,
+                            const std::vector<std::string>& args, const CEnvironment& env)
+{
+    CChild child(strExe, args, env);
+    bTimedOut = !child.Ended(nTimeout);
+    if (bTimedOut)
+        child.Terminate();
+    return child.Wait();
+}
+
 std::string Crlf(const std::string& strText)
 {
     std::string strOut;
@@ -178,5 +196,24 @@ std::string Crlf(const std::string& strText)
         strOut += c;
     }
     return strOut;
+}
+
+std::string SystemText(DWORD nError)
+{
+    char* pText = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                   nullptr, nError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&pText), 0,
+                   nullptr);
+    std::string strText = pText ? pText : "";
+    LocalFree(pText);
+    return strText;
+}
+
+std::string SystemTextLine(DWORD nError)
+{
+    std::string strText = SystemText(nError);
+    while (!strText.empty() && (strText.back() == '\n' || strText.back() == '\r' || strText.back() == ' '))
+        strText.pop_back();
+    return strText;
 }
 }

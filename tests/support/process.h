@@ -35,10 +35,13 @@ public:
     ~CChild();
 
     bool Started() const { return m_hProcess != nullptr; }
+    DWORD ProcessId() const { return m_hProcess ? GetProcessId(m_hProcess) : 0; }
     // Reads standard output until it holds strText; false after nTimeout milliseconds.
     bool WaitForOutput(const std::string& strText, DWORD nTimeout);
     // True when the process has ended within nTimeout milliseconds.
     bool Ended(DWORD nTimeout) const;
+    // Ends the process hard, as the task manager would.
+    void Terminate() const;
     CRunResult Wait();
 
 private:
@@ -51,6 +54,16 @@ private:
 CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
                const std::string& strCurrentDir = "");
 
+// As RunProgram, but a program still running after nTimeout milliseconds is
+// ended and bTimedOut set, so that a hang fails a test instead of stopping it.
+CRunResult RunProgramWithin(DWORD nTimeout, bool& bTimedOut, const std::string& strExe,
+                            const std::vector<std::string>& args, const CEnvironment& env = {});
+
 // Console text as a text-mode stream stores it: every LF preceded by CR.
 std::string Crlf(const std::string& strText);
+
+// The system's own text for an error code, as FormatMessage gives it (with its line end).
+std::string SystemText(DWORD nError);
+// The same without its line end, as the program prints it inside its own messages.
+std::string SystemTextLine(DWORD nError);
 }

@@ -27,6 +27,11 @@ std::string StandinExe()
     return WindowsPath(STANDIN_EXE);
 }
 
+std::string FaultExe()
+{
+    return WindowsPath(FAULT_EXE);
+}
+
 std::string ReadBytes(const std::string& strPath)
 {
     std::ifstream file(strPath, std::ios::binary);
@@ -125,6 +130,11 @@ CScratchInstall::CScratchInstall(const std::string& strBinFolder)
     MakeFolders(m_strFolder + "\\work");
     CopyOrFail(TarnExe(), Tarn());
     CopyOrFail(StandinExe(), StandinCopy());
+}
+
+void CScratchInstall::InstallFaultBuild() const
+{
+    CopyOrFail(FaultExe(), FaultTarn());
 }
 
 CScratchInstall::~CScratchInstall()

@@ -11,6 +11,8 @@ std::string WindowsPath(const std::string& strHostPath);
 
 std::string TarnExe();
 std::string StandinExe();
+// The test build of tarn.exe that fails on request (tests/fault/tarn_fault_main.cpp).
+std::string FaultExe();
 
 std::string ReadBytes(const std::string& strPath);
 void WriteBytes(const std::string& strPath, const std::string& strBytes);
@@ -38,6 +40,9 @@ public:
     const std::string& Bin() const { return m_strBin; }
     std::string Tarn() const { return m_strBin + "\\tarn.exe"; }
     std::string StandinCopy() const { return m_strBin + "\\ss.exe"; }
+    // The test build that fails on request, copied beside tarn.exe by InstallFaultBuild().
+    std::string FaultTarn() const { return m_strBin + "\\tarn_fault.exe"; }
+    void InstallFaultBuild() const;
     std::string Ini() const;
     std::string Log() const { return m_strBin + "\\tarnlog.xml"; }
     // Every file in srcsafe.ini's folder: after a normal run, srcsafe.ini alone.

@@ -1,0 +1,89 @@
+// tarn.exe as a test build: the same program, with the file-system table
+// replaced so that a test can fail any one call, end the process at any call,
+// or fail any one allocation. Never shipped; the real tarn.exe has no way in.
+//
+// Its environment says what to do:
+//   TARN_FAULT_MODE   fail, fail-twice or kill (see fault_file_system.h), or oom:
+//                     allocation k throws std::bad_alloc
+//   TARN_FAULT_AT     k, counted from 1 over the run's calls (or allocations)
+//   TARN_FAULT_TRACE  file to which every file-system call is appended as it is
+//                     made, and "allocations <n>" when the run ends
+
+#include "app/entry.h"
+#include "tests/fault/fault_file_system.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#ifdef __MINGW32__
+extern "C" {
+int _dowildcard = 0;
+}
+#endif
+
+namespace
+{
+std::atomic<long> g_nAllocations(0);
+std::atomic<long> g_nFailAllocation(0);
+std::atomic<bool> g_bCounting(false);
+
+std::string Environment(const char* szName)
+{
+    const char* szValue = std::getenv(szName);
+    return szValue ? szValue : "";
+}
+
+void AppendLine(const std::string& strPath, const std::string& strLine)
+{
+    HANDLE hFile = CreateFileA(strPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return;
+    DWORD nWritten = 0;
+    WriteFile(hFile, strLine.data(), static_cast<DWORD>(strLine.size()), &nWritten, nullptr);
+    CloseHandle(hFile);
+}
+}
+
+void* operator new(std::size_t nSize)
+{
+    if (g_bCounting.load() && ++g_nAllocations == g_nFailAllocation.load())
+        throw std::bad_alloc();
+    if (void* p = std::malloc(nSize == 0 ? 1 : nSize))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+int main(int argc, char** argv)
+{
+    const std::string strMode = Environment("TARN_FAULT_MODE");
+    const std::string strTrace = Environment("TARN_FAULT_TRACE");
+    const int nAt = std::atoi(Environment("TARN_FAULT_AT").c_str());
+
+    if (strMode == "oom")
+        g_nFailAllocation = nAt;
+    else
+        tarntest::InstallFaults({tarntest::ParseFault(strMode), nAt, strTrace});
+
+    g_bCounting = true;
+    const int nExitCode = RunTarn(argc, argv);
+    g_bCounting = false;
+
+    if (!strTrace.empty())
+        AppendLine(strTrace, "allocations " + std::to_string(g_nAllocations.load()) + "\r\n");
+    return nExitCode;
+}

@@ -1,0 +1,168 @@
+// srcsafe.ini's file access under faults the platform cannot be made to
+// produce on demand (a read failing part way, a write failing in place), made
+// through the file-system table, and the permissions a rewrite carries over.
+#include "app/tarn_app.h"
+#include "sourcesafe/file_io.h"
+#include "tests/fault/fault_file_system.h"
+#include "tests/support/scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <algorithm>
+
+using namespace tarntest;
+
+namespace
+{
+const char kIni[] = "[General]\r\nData_Path = C:\\VSS\\Data ; main\r\nUser = Ann\r\n";
+
+class FileIo : public testing::Test
+{
+protected:
+    FileIo() { m_app.m_strIniPath = m_install.Ini(); }
+    ~FileIo() override { RemoveFaults(); }
+
+    // The number of the first call of a clean rewrite that names this function
+    // and, where given, a path ending in strPathEnd.
+    int CallOfCleanRewrite(const std::string& strIni, const std::string& strFunction, const std::string& strPathEnd)
+    {
+        WriteBytes(m_install.Ini(), strIni);
+        InstallFaults({EFault::None, 0, ""});
+        m_app.SetDatabasePath("c:\\other\\data");
+        const std::vector<std::string> calls = CallsSeen();
+        RemoveFaults();
+        WriteBytes(m_install.Ini(), strIni);
+        for (std::size_t i = 0; i < calls.size(); ++i)
+        {
+            const std::string& strCall = calls[i];
+            if (strCall.rfind(strFunction + " ", 0) == 0 &&
+                (strPathEnd.empty() || (strCall.size() >= strPathEnd.size() &&
+                                        strCall.compare(strCall.size() - strPathEnd.size(), strPathEnd.size(),
+                                                        strPathEnd) == 0)))
+                return static_cast<int>(i) + 1;
+        }
+        ADD_FAILURE() << "no call of " << strFunction;
+        return 0;
+    }
+
+    CScratchInstall m_install;
+    CTarnApp m_app;
+};
+}
+
+TEST_F(FileIo, ReadFailingPartWayIsAFailureAndNothingIsWritten)
+{
+    // Several reads' worth, so that the failure falls in the middle of the file.
+    std::string strIni = kIni;
+    while (strIni.size() < 300 * 1024)
+        strIni += "Setting = " + std::string(90, 'x') + "\r\n";
+    WriteBytes(m_install.Ini(), strIni);
+    InstallFaults({EFault::Fail, 3, ""}); // CreateFile, a first ReadFile, then the second fails
+    std::string strRead = "untouched";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NETNAME_DELETED), ReadWholeFile(m_install.Ini(), strRead));
+    EXPECT_EQ("untouched", strRead);
+
+    InstallFaults({EFault::Fail, 3, ""});
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_NETNAME_DELETED), m_app.SetDatabasePath("c:\\other\\data"));
+    RemoveFaults();
+    EXPECT_EQ(strIni, ReadBytes(m_install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
+}
+
+TEST_F(FileIo, FolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    const int nTempCreate = CallOfCleanRewrite(kIni, "CreateFile", ".tmp");
+    InstallFaults({EFault::Fail, nTempCreate, ""}); // access denied, as in a read-only folder
+    EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+    RemoveFaults();
+    EXPECT_EQ("[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n", ReadBytes(m_install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
+}
+
+TEST_F(FileIo, WriteInPlaceFailingPartWayPutsTheOldBytesBack)
+{
+    // Several writes' worth, so that the failure leaves the file half new, half old.
+    std::string strIni = kIni;
+    while (strIni.size() < 3 * 1024 * 1024)
+        strIni += "Setting = " + std::string(90, 'x') + "\r\n";
+    const int nTempCreate = CallOfCleanRewrite(strIni, "CreateFile", ".tmp");
+    InstallFaults({EFault::Fail, nTempCreate, ""});
+    ASSERT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+    std::vector<int> writes;
+    for (std::size_t i = nTempCreate; i < CallsSeen().size(); ++i)
+        if (CallsSeen()[i].rfind("WriteFile ", 0) == 0)
+            writes.push_back(static_cast<int>(i) + 1);
+    ASSERT_GE(writes.size(), 2u);
+
+    WriteBytes(m_install.Ini(), strIni);
+    InstallFaults({EFault::Fail, nTempCreate, "", writes[1]});
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_DISK_FULL), m_app.SetDatabasePath("c:\\other\\data"));
+    RemoveFaults();
+    EXPECT_TRUE(ReadBytes(m_install.Ini()) == strIni) << "srcsafe.ini was left half written";
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
+}
+
+TEST_F(FileIo, TemporaryFilesAreKnownByName)
+{
+    const std::string strFolder = m_install.Ini().substr(0, m_install.Ini().rfind('\\') + 1);
+    struct Case
+    {
+        const char* szName;
+        bool bTemp;
+    };
+    const Case cases[] = {
+        {"srcsafe.ini.tarn12-0.tmp", true},
+        {"SRCSAFE.INI.TARN13-0.TMP", true},
+        {"srcsafe.ini.tarnrestore.tarn7-3.tmp", true},
+        {"srcsafe.ini.tarnlock", false},
+        {"srcsafe.ini.tarnrestore", false},
+        {"srcsafe.ini.tmp", false},
+        {"other.ini.tarn12-0.tmp", false},
+        {"srcsafe.ini.tarn.tmp.bak", false},
+    };
+    WriteBytes(m_install.Ini(), kIni);
+    std::vector<std::string> expected;
+    for (const Case& c : cases)
+    {
+        WriteBytes(strFolder + c.szName, "x");
+        if (c.bTemp)
+            expected.push_back(strFolder + c.szName);
+    }
+    std::vector<std::string> found = FindTempFiles(m_install.Ini());
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, found);
+}
+
+// The new file gets the old one's access list before it takes its place.
+TEST_F(FileIo, RewriteKeepsThePermissions)
+{
+    WriteBytes(m_install.Ini(), kIni);
+    // Everyone may read, nobody else may do more: an access list a new file would not inherit.
+    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FR;;;WD)(A;;FA;;;BA)", SDDL_REVISION_1,
+                                                                     &pDescriptor, nullptr));
+    ASSERT_TRUE(SetFileSecurityA(m_install.Ini().c_str(), DACL_SECURITY_INFORMATION, pDescriptor));
+    LocalFree(pDescriptor);
+    auto Dacl = [&] {
+        char* szText = nullptr;
+        PSECURITY_DESCRIPTOR pFound = nullptr;
+        std::string strText;
+        if (GetNamedSecurityInfoA(m_install.Ini().c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, nullptr, nullptr, &pFound) == ERROR_SUCCESS &&
+            ConvertSecurityDescriptorToStringSecurityDescriptorA(pFound, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                                 &szText, nullptr))
+            strText = szText;
+        LocalFree(szText);
+        LocalFree(pFound);
+        return strText;
+    };
+    const std::string strBefore = Dacl();
+    ASSERT_NE("", strBefore);
+    EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+    EXPECT_EQ(strBefore, Dacl());
+    EXPECT_NE(kIni, ReadBytes(m_install.Ini()));
+}

@@ -1,0 +1,243 @@
+// Whole runs of the real program, with each of their file-system calls made to
+// fail in turn (once, and twice in a row), the program ended hard before each
+// of them in turn, and each of their allocations made to fail in turn. After
+// every such run srcsafe.ini must be whole (as it was, switched, or put back),
+// SS.EXE must have seen exactly the database asked for or not have run at all,
+// the console must have said what happened, and one undisturbed run must then
+// leave srcsafe.ini put back with nothing beside it.
+#include "sourcesafe/data_path_line.h"
+#include "tests/fault/fault_file_system.h"
+#include "tests/support/registry.h"
+#include "tests/support/scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+using namespace tarntest;
+
+namespace
+{
+const char kOriginal[] = "[General]\r\nData_Path = C:\\VSS\\Data ; main\r\nUser = Ann\r\n";
+const char kSwitched[] = "[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n";
+const char kRestored[] = "[General]\r\ndata_path = c:\\vss\\data ; main\r\nUser = Ann\r\n";
+const char kRecord[] = "tarn: data_path to put back\nc:\\vss\\data";
+const char kOriginalPath[] = "c:\\vss\\data";
+const char kOtherPath[] = "c:\\other\\data";
+
+enum class ERun
+{
+    Switch, // a -DB: run that switches and switches back
+    Repair, // a plain run that finds what a run killed while switched left
+    Plain   // a plain run
+};
+
+struct CSweep
+{
+    ERun run;
+    const char* szMode;
+    const char* szName;
+};
+
+std::string DatabaseName()
+{
+    return std::string("TarnSweep.") + testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+std::vector<std::string> Args(ERun run)
+{
+    std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP"};
+    if (run == ERun::Switch)
+        args.push_back("-DB:" + DatabaseName());
+    return args;
+}
+
+std::string Folder(const CScratchInstall& install)
+{
+    return install.Ini().substr(0, install.Ini().rfind('\\'));
+}
+
+std::string RecordPath(const CScratchInstall& install)
+{
+    return install.Ini() + ".tarnrestore";
+}
+
+// The files a run starts from: srcsafe.ini alone, or what a run killed while
+// switched leaves (its record, its lock file and a temporary file).
+void LayOut(const CScratchInstall& install, ERun run)
+{
+    for (const std::string& strName : install.FilesBesideIni())
+        ASSERT_TRUE(DeleteFileA((Folder(install) + "\\" + strName).c_str())) << strName;
+    for (const char* szRecord : {"faulty", "call"})
+        for (const char* szSuffix : {".cmdline", ".ini", ".done"})
+            DeleteFileA((install.Folder() + "\\" + szRecord + szSuffix).c_str());
+    if (run != ERun::Repair)
+    {
+        WriteBytes(install.Ini(), kOriginal);
+        return;
+    }
+    WriteBytes(install.Ini(), kSwitched);
+    WriteBytes(RecordPath(install), kRecord);
+    WriteBytes(install.Ini() + ".tarnlock", "");
+    WriteBytes(install.Ini() + ".tarn4242-0.tmp", "[General]\r\ndata_pa");
+}
+
+CRunResult RunFaulty(const CScratchInstall& install, ERun run, const std::string& strMode, int nAt,
+                     const std::string& strTrace = "")
+{
+    CEnvironment env = install.StandinEnv("faulty");
+    env["TARN_FAULT_MODE"] = strMode;
+    env["TARN_FAULT_AT"] = std::to_string(nAt);
+    if (!strTrace.empty())
+        env["TARN_FAULT_TRACE"] = strTrace;
+    bool bTimedOut = false;
+    CRunResult result = RunProgramWithin(30000, bTimedOut, install.FaultTarn(), Args(run), env);
+    EXPECT_FALSE(bTimedOut) << "the run hung:\n" << result.strOut;
+    return result;
+}
+
+// What a clean run does, one line per file-system call, and its allocation count last.
+std::vector<std::string> CleanRunTrace(const CScratchInstall& install, ERun run, const std::string& strMode)
+{
+    const std::string strTrace = install.Folder() + "\\trace.txt";
+    DeleteFileA(strTrace.c_str());
+    EXPECT_NO_FATAL_FAILURE(LayOut(install, run));
+    const CRunResult result = RunFaulty(install, run, strMode == "oom" ? "oom" : "none", 0, strTrace);
+    EXPECT_TRUE(install.StandinRan("faulty")) << result.strOut;
+    std::vector<std::string> lines;
+    std::istringstream text(ReadBytes(strTrace));
+    for (std::string strLine; std::getline(text, strLine);)
+        lines.push_back(strLine.substr(0, strLine.find('\r')));
+    return lines;
+}
+
+std::string DataPathSeen(const CScratchInstall& install, const std::string& strRecord)
+{
+    std::string strValue = "(no data_path line)";
+    ReadDataPath(install.RecordedIni(strRecord), strValue);
+    return strValue;
+}
+
+bool Contains(const std::string& strText, const std::string& strPart)
+{
+    return strText.find(strPart) != std::string::npos;
+}
+
+bool SaysWhatWentWrong(const std::string& strOut)
+{
+    for (const char* szMessage : {"Could not switch srcsafe.ini to data_path = ",
+                                  "Could not locate current database path in srcsafe.ini",
+                                  "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run",
+                                  "srcsafe.ini still holds the database of an interrupted run",
+                                  "Unexpected failure"})
+        if (Contains(strOut, szMessage))
+            return true;
+    return false;
+}
+
+testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, ERun run, const CRunResult& result)
+{
+    const bool bKilled = result.nExitCode == kKilledExitCode;
+    const std::string strIni = ReadBytes(install.Ini());
+    const bool bSwitched = strIni == kSwitched;
+    const bool bWhole = strIni == kOriginal || strIni == kRestored || bSwitched;
+    if (!bWhole || (run == ERun::Plain && strIni != kOriginal) || (run == ERun::Repair && strIni == kOriginal))
+        return testing::AssertionFailure() << "srcsafe.ini holds " << testing::PrintToString(strIni);
+    if (!bKilled && result.nExitCode != 0)
+        return testing::AssertionFailure() << "exit status " << result.nExitCode;
+
+    const bool bStarted = install.StandinRan("faulty");
+    const std::string strWanted = run == ERun::Switch ? kOtherPath : kOriginalPath;
+    if (bStarted && DataPathSeen(install, "faulty") != strWanted)
+        return testing::AssertionFailure() << "SS.EXE saw data_path = " << DataPathSeen(install, "faulty");
+    if (!bStarted && !bKilled && !SaysWhatWentWrong(result.strOut))
+        return testing::AssertionFailure() << "SS.EXE did not run, and the run did not say why:\n" << result.strOut;
+
+    if (bSwitched)
+    {
+        // Whatever happened, the next run must be able to put it back.
+        if (ReadBytes(RecordPath(install)) != kRecord)
+            return testing::AssertionFailure() << "srcsafe.ini is left switched without its record";
+        if (!bKilled && run == ERun::Switch &&
+            !Contains(result.strOut, "srcsafe.ini could not be put back to data_path = c:\\vss\\data; the next run "
+                                     "of tarn.exe will put it back.\r\n"))
+            return testing::AssertionFailure() << "srcsafe.ini is left switched without a word:\n" << result.strOut;
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult CheckNextRun(const CScratchInstall& install, ERun run)
+{
+    const CRunResult result = install.RunTarn(Args(ERun::Plain));
+    const std::string strIni = ReadBytes(install.Ini());
+    if (strIni != kRestored && !(run != ERun::Repair && strIni == kOriginal))
+        return testing::AssertionFailure() << "after the next run srcsafe.ini holds " << testing::PrintToString(strIni)
+                                           << "\n" << result.strOut;
+    if (!install.StandinRan() || DataPathSeen(install, "call") != kOriginalPath)
+        return testing::AssertionFailure() << "the next run did not run SS.EXE on the original database:\n"
+                                           << result.strOut;
+    if (install.FilesBesideIni() != std::vector<std::string>{"srcsafe.ini"})
+    {
+        testing::AssertionResult failure = testing::AssertionFailure();
+        failure << "after the next run, beside srcsafe.ini:";
+        for (const std::string& strName : install.FilesBesideIni())
+            failure << " " << strName;
+        return failure;
+    }
+    return testing::AssertionSuccess();
+}
+
+class Sweep : public testing::TestWithParam<CSweep>
+{
+};
+}
+
+TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
+{
+    const CSweep& sweep = GetParam();
+    CScratchInstall install;
+    install.InstallFaultBuild();
+    CTestDatabase other(DatabaseName(), "C:\\Other");
+
+    std::vector<std::string> trace = CleanRunTrace(install, sweep.run, sweep.szMode);
+    ASSERT_FALSE(trace.empty());
+    const std::string strAllocations = trace.back();
+    ASSERT_EQ(0u, strAllocations.rfind("allocations ", 0)) << strAllocations;
+    trace.pop_back();
+    const int nPoints = std::string(sweep.szMode) == "oom" ? std::stoi(strAllocations.substr(12))
+                                                         : static_cast<int>(trace.size());
+    ASSERT_GT(nPoints, 0);
+
+    int nFailures = 0;
+    int nStarted = 0;
+    int nLeftSwitched = 0;
+    for (int k = 1; k <= nPoints && nFailures < 3; ++k)
+    {
+        SCOPED_TRACE("point " + std::to_string(k) + (k <= static_cast<int>(trace.size()) ? ": " + trace[k - 1] : ""));
+        ASSERT_NO_FATAL_FAILURE(LayOut(install, sweep.run));
+        const CRunResult result = RunFaulty(install, sweep.run, sweep.szMode, k);
+        nStarted += install.StandinRan("faulty") ? 1 : 0;
+        nLeftSwitched += ReadBytes(install.Ini()) == kSwitched ? 1 : 0;
+        const testing::AssertionResult faulty = CheckFaultyRun(install, sweep.run, result);
+        EXPECT_TRUE(faulty) << "\nconsole:\n" << result.strOut;
+        const testing::AssertionResult next = CheckNextRun(install, sweep.run);
+        EXPECT_TRUE(next);
+        nFailures += (faulty && next) ? 0 : 1;
+    }
+    std::printf("%s: %d points; SS.EXE started in %d runs, srcsafe.ini left switched by %d\n", sweep.szName, nPoints,
+                nStarted, nLeftSwitched);
+}
+
+INSTANTIATE_TEST_SUITE_P(, Sweep,
+                         testing::Values(CSweep{ERun::Switch, "fail", "SwitchFail"},
+                                         CSweep{ERun::Switch, "fail-twice", "SwitchFailTwice"},
+                                         CSweep{ERun::Switch, "kill", "SwitchKill"},
+                                         CSweep{ERun::Switch, "oom", "SwitchOutOfMemory"},
+                                         CSweep{ERun::Repair, "fail", "RepairFail"},
+                                         CSweep{ERun::Repair, "fail-twice", "RepairFailTwice"},
+                                         CSweep{ERun::Repair, "kill", "RepairKill"},
+                                         CSweep{ERun::Plain, "fail", "PlainFail"},
+                                         CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"},
+                                         CSweep{ERun::Plain, "kill", "PlainKill"}),
+                         [](const testing::TestParamInfo<CSweep>& info) { return std::string(info.param.szName); });
