@@ -1,3 +1,4 @@
+#include "app/command_line_rules.h"
 #include "app/console.h"
 #include "app/default_switches.h"
 #include "app/project_path.h"
@@ -31,11 +32,6 @@ bool LookUpEnvironment(const std::string& strName, std::string& strValue)
     strValue = strBuffer;
     return true;
 }
-
-bool IsDrivePathOrNetworkPath(const std::string& strName)
-{
-    return strName.size() >= 2 && (strName[1] == ':' || strName[1] == '\\');
-}
 }
 
 void CTarnApp::ParseCommandLine(int argc, char** argv)
@@ -54,11 +50,9 @@ void CTarnApp::ParseCommandLine(int argc, char** argv)
 
     m_strRoot = argv[1];
     m_strRealRoot = argv[1];
-    if (!m_strRoot.empty() && m_strRoot[0] == '$' &&
-        !LookUpEnvironment(m_strRoot.substr(1), m_strRealRoot))
+    if (IsEnvironmentRoot(m_strRoot) && !LookUpEnvironment(m_strRoot.substr(1), m_strRealRoot))
         throw CTarnException("Environment variable not found.");
-    if (!m_strRealRoot.empty() && m_strRealRoot.back() == '\\')
-        m_strRealRoot.pop_back();
+    m_strRealRoot = WithoutFinalBackslash(m_strRealRoot);
 
     m_strCommand = argv[2];
     m_strFileName = argv[3];
@@ -66,20 +60,28 @@ void CTarnApp::ParseCommandLine(int argc, char** argv)
     for (int i = 4; i < argc; ++i)
     {
         const std::string strArg = argv[i];
-        if (HasSwitchPrefix(strArg, "-DB:"))
-            m_strDatabase = strArg.substr(4);
-        else if (HasSwitchPrefix(strArg, "-PP:"))
-            m_strPathPrefix = strArg.substr(4);
-        else if (HasSwitchPrefix(strArg, "-LOG"))
+        switch (ClassifySwitch(strArg))
+        {
+        case ESwitchKind::Database:
+            m_strDatabase = SwitchValue(strArg);
+            break;
+        case ESwitchKind::PathPrefix:
+            m_strPathPrefix = SwitchValue(strArg);
+            break;
+        case ESwitchKind::Log:
             m_bLog = true;
-        else if (!strArg.empty() && strArg[0] == '-')
+            break;
+        case ESwitchKind::PassedOn:
             m_strParameters += " " + strArg;
+            break;
+        case ESwitchKind::Dropped:
+            break;
+        }
     }
 
-    if (!m_strRoot.empty() && m_strRoot[0] == '$' && !m_strFileName.empty() && m_strFileName[0] == '$')
-        m_strFileName.replace(0, m_strRoot.size(), m_strRealRoot);
+    m_strFileName = ReplaceRootName(m_strFileName, m_strRoot, m_strRealRoot);
 
-    if (!IsDrivePathOrNetworkPath(m_strFileName) && (m_strFileName.empty() || m_strFileName[0] != '$'))
+    if (NeedsFullPath(m_strFileName))
     {
         char szFullPath[kPathBuffer];
         const DWORD nLength = GetFullPathNameA(m_strFileName.c_str(), kPathBuffer, szFullPath, nullptr);

@@ -172,6 +172,27 @@ TEST(CommandLine, SwitchRules)
     EXPECT_EQ("-LOG", early.m_strCommand);
 }
 
+TEST(CommandLine, FileNameBeginningWithADashIsTheFileNameAndNoSwitch)
+{
+    char szCurrent[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(MAX_PATH, szCurrent));
+    std::string strFolder = szCurrent;
+    if (strFolder.back() != '\\')
+        strFolder += '\\';
+    // Each would change the run if it were read as a switch.
+    for (const char* szFile : {"-GWR.C", "-LOG", "-DB:Remote", "-PP:release", "-I-N-C.txt"})
+    {
+        CTarnApp app;
+        Parse(app, {szCurrent, "checkout", szFile});
+        EXPECT_EQ(strFolder + szFile, app.m_strFileName);
+        EXPECT_EQ(std::string("$/") + szFile, app.m_strSSFilePath);
+        EXPECT_EQ(" -I- -C- -NL", app.m_strParameters) << szFile;
+        EXPECT_EQ("", app.m_strDatabase) << szFile;
+        EXPECT_EQ("", app.m_strPathPrefix) << szFile;
+        EXPECT_FALSE(app.m_bLog) << szFile;
+    }
+}
+
 TEST(CommandLine, RootEdgeCases)
 {
     struct Case

@@ -22,6 +22,9 @@ TEST(DataPathLine, ExampleTable)
         // A ";" after the key but before "=" does not make a comment.
         {"data_path ; x = y", "y", "data_path ; x = c:\\vss2\\data "},
         {"data_path = a=b", "a=b", "data_path = c:\\vss2\\data "},
+        // Every capital is made small, Z included, in the value and in the kept comment.
+        {"DATA_PATH = Z:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ\\Zz ; ZONE ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+         "z:\\abcdefghijklmnopqrstuvwxyz\\zz", "data_path = c:\\vss2\\data ; zone abcdefghijklmnopqrstuvwxyz"},
     };
     for (const Case& c : cases)
     {

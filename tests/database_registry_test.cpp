@@ -42,6 +42,7 @@ TEST(DatabaseRegistry, ValuesAreReadLowerCasedWithDataAppended)
         {"TarnTest.Empty", "", "\\data"},
         {"TarnTest.High", "C:\\\xC4RGER\\\xE9T\xC9", "c:\\\xC4rger\\\xE9t\xC9\\data"},
         {"TarnTest.Percent", "%DBROOT%\\VSS", "%dbroot%\\vss\\data"},
+        {"TarnTest.Alphabet", "Z:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ\\Zz", "z:\\abcdefghijklmnopqrstuvwxyz\\zz\\data"},
         {"TarnTest.Fits", std::string(259, 'A'), std::string(259, 'a') + "\\data"},
         {"TarnTest.TooLong", std::string(260, 'A'), ""},
     };

@@ -28,6 +28,9 @@ TEST(DefaultSwitches, AddedUnlessTheCallerGaveOneOfTheSameKind)
         {" -XC", "checkout", " -XC -I- -C- -NL"},
         {" -NS", "checkout", " -NS -I- -C-"},
         {" -nl", "checkout", " -nl -I- -C- -NL"},
+        // Inside a switch, after a letter, "-N" and "-C" count for nothing.
+        {" -YUser-Name", "checkout", " -YUser-Name -I- -C- -NL"},
+        {" -YUser-Comment", "checkout", " -YUser-Comment -I- -C- -NL"},
         {" -I-Y -C- -N", "checkin", " -I-Y -C- -N"},
     };
     for (const Case& c : cases)

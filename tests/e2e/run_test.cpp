@@ -99,6 +99,21 @@ TEST(Run, EnvironmentRootIsLookedUp)
               result.strOut);
 }
 
+TEST(Run, OnlyAMissingVariableFailsAnEmptyOneIsARoot)
+{
+    CScratchInstall install;
+    const std::vector<std::string> args = {"$TARN_E2E_ROOT", "checkout", "C:\\PROJ1\\HELLO.CPP", "-GWR"};
+    // Not in the environment at all: the run stops.
+    const CRunResult missing = install.RunTarn(args);
+    EXPECT_EQ(BannerText() + "Environment variable not found.\r\n", missing.strOut);
+    EXPECT_FALSE(install.StandinRan());
+    // Set to nothing: the root is empty, so the whole file name makes the project path.
+    const CRunResult empty = install.RunTarn(args, {{"TARN_E2E_ROOT", ""}});
+    const std::string strCall = "\"" + install.StandinCopy() + "\" checkout \"$C:/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL";
+    EXPECT_EQ(BannerText() + "Running: " + strCall + "\r\n", empty.strOut);
+    EXPECT_EQ(strCall, install.RecordedCommandLine());
+}
+
 TEST(Run, WildcardsReachTheProgramUnexpanded)
 {
     CScratchInstall install;
