@@ -25,7 +25,7 @@ bool LookUpEnvironment(const std::string& strName, std::string& strValue)
         return true;
     }
     std::string strBuffer(nNeeded, '\0');
-    const DWORD nLength = GetEnvironmentVariableA(strName.c_str(), &strBuffer[0], nNeeded);
+    const DWORD nLength = GetEnvironmentVariableA(strName.c_str(), strBuffer.data(), nNeeded);
     if (nLength >= nNeeded)
         return false;
     strBuffer.resize(nLength);

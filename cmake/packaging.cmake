@@ -1,32 +1,36 @@
-# The release package: a ZIP with tarn.exe and INSTALL.txt, nothing else.
+# What the release package holds: tarn.exe (installed by its target) and the
+# texts below, read on Windows, so with CR LF line ends. scripts/package
+# installs a build into a folder and zips it, the same bytes on every run:
 #
-#   cpack --config build/<preset>/CPackConfig.cmake -B dist
+#   scripts/package        makes dist/tarn-<version>-win64.zip, ...-win32.zip and dist/SHA256SUMS
 #
-# makes tarn-<version>-win64.zip from a 64-bit build and tarn-<version>-win32.zip
-# from a 32-bit one (scripts/package does both). The stand-in SS.EXE and the
-# test and benchmark programs have no install rules, so they never get in.
+# The stand-in SS.EXE and the test and benchmark programs have no install
+# rules, so they never get in.
 
-# INSTALL.txt is read on Windows: CR LF line ends, and the version filled in.
+# tarn_package_text(SOURCE NAME): SOURCE, with CR LF line ends, as NAME in the package.
+function(tarn_package_text source name)
+  file(READ "${CMAKE_SOURCE_DIR}/${source}" TARN_PACKAGE_TEXT)
+  string(REPLACE "\r\n" "\n" TARN_PACKAGE_TEXT "${TARN_PACKAGE_TEXT}")
+  string(REPLACE "\n" "\r\n" TARN_PACKAGE_TEXT "${TARN_PACKAGE_TEXT}")
+  # Written only when it changed; the text itself is not expanded.
+  file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/package/${name}" CONTENT "@TARN_PACKAGE_TEXT@" @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${source}")
+  install(FILES "${CMAKE_BINARY_DIR}/package/${name}" DESTINATION .)
+endfunction()
+
+# INSTALL.txt has the version filled in.
 configure_file("${CMAKE_SOURCE_DIR}/docs/INSTALL.txt" "${CMAKE_BINARY_DIR}/package/INSTALL.txt"
                @ONLY NEWLINE_STYLE CRLF)
 install(FILES "${CMAKE_BINARY_DIR}/package/INSTALL.txt" DESTINATION .)
+tarn_package_text(docs/editors.md EDITORS.txt)
+tarn_package_text(docs/troubleshooting.md TROUBLESHOOTING.txt)
+tarn_package_text(LICENSE LICENSE.txt)
 
+# The package's name, for scripts/package.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TARN_PACKAGE_ARCHITECTURE win64)
 else()
   set(TARN_PACKAGE_ARCHITECTURE win32)
 endif()
-
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME tarn)
-set(CPACK_PACKAGE_VENDOR "The Tarn project")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Runs one SourceSafe command for a text editor")
-set(CPACK_PACKAGE_VERSION "${TARN_VERSION_TEXT}")
-set(CPACK_PACKAGE_FILE_NAME "tarn-${TARN_VERSION_TEXT}-${TARN_PACKAGE_ARCHITECTURE}")
-# The files sit at the top of the ZIP, ready to be copied into SourceSafe's program folder.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-# The shipped exe carries no symbol table; the version resource stays.
-set(CPACK_STRIP_FILES ON)
-# No source package: the repository is the source.
-set(CPACK_SOURCE_GENERATOR "")
-include(CPack)
+set(TARN_PACKAGE_NAME "tarn-${TARN_VERSION_TEXT}-${TARN_PACKAGE_ARCHITECTURE}")
+file(CONFIGURE OUTPUT "${CMAKE_BINARY_DIR}/package/name.txt" CONTENT "${TARN_PACKAGE_NAME}\n")

@@ -11,6 +11,13 @@ void CTarnApp::WriteLog()
     std::FILE* pLog = std::fopen(m_strLogPath.c_str(), "w");
     if (pLog == nullptr)
         return;
-    std::fwrite(m_strLog.data(), 1, m_strLog.size(), pLog);
-    std::fclose(pLog);
+    // The buffer is flushed by hand: not every C runtime's fclose reports a
+    // failure to write it out.
+    const bool bWritten =
+        std::fwrite(m_strLog.data(), 1, m_strLog.size(), pLog) == m_strLog.size() && std::fflush(pLog) == 0;
+    const bool bClosed = std::fclose(pLog) == 0;
+    // A log cut short (a full disk) is removed rather than left to pass for a
+    // whole one. Should the removal fail too, there is nothing left to try.
+    if (!bWritten || !bClosed)
+        static_cast<void>(std::remove(m_strLogPath.c_str()));
 }

@@ -3,15 +3,21 @@
 #
 #   tests/package_check.sh ZIP64 ZIP32
 #
-# Each package must hold exactly tarn.exe and INSTALL.txt, its tarn.exe must be
-# built for its architecture, import only system DLLs and carry the version of
-# CMakeLists.txt in its version resource. The 64-bit tarn.exe is also run: it is
-# unpacked into a scratch installation (VSS\BIN\tarn.exe, the stand-in SS.EXE as
-# VSS\BIN\ss.exe, VSS\srcsafe.ini) and runs a checkout under Wine in a private
-# prefix. The 32-bit one cannot run on these machines and is only inspected.
+# Each package must hold exactly tarn.exe, INSTALL.txt, EDITORS.txt,
+# TROUBLESHOOTING.txt and LICENSE.txt, in that sorted order and all with one
+# time; the texts are Windows text (CR LF) made from their sources; its tarn.exe
+# must be built for its architecture, import only system DLLs, carry the version
+# of CMakeLists.txt in its version resource and the application manifest, and
+# hold no path of the build machine. SHA256SUMS beside the zips must fit them.
+# Both packages are then made again by scripts/package from a clean build in
+# another folder, and must come out byte for byte the same. The 64-bit tarn.exe
+# is also run: it is unpacked into a scratch installation (VSS\BIN\tarn.exe, the
+# stand-in SS.EXE as VSS\BIN\ss.exe, VSS\srcsafe.ini) and runs a checkout under
+# Wine in a private prefix. The 32-bit one cannot run on these machines and is
+# only inspected.
 #
 # The stand-in is taken from $STANDIN_EXE, by default build/mingw-x64/ss_standin.exe.
-# Exits non-zero when any check fails.
+# Exits non-zero when any check fails. CTest runs it as Package.Check (label package).
 set -u
 
 if [ $# -ne 2 ]; then
@@ -23,12 +29,12 @@ zip64=$1
 zip32=$2
 standin=${STANDIN_EXE:-$here/build/mingw-x64/ss_standin.exe}
 
-for tool in unzip wine wineserver x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump \
+for tool in unzip zip sha256sum wine wineserver x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump \
             x86_64-w64-mingw32-windres i686-w64-mingw32-windres; do
   command -v "$tool" >/dev/null 2>&1 || { echo "package_check: $tool is missing (scripts/setup-debian)" >&2; exit 2; }
 done
 for file in "$zip64" "$zip32" "$standin"; do
-  [ -f "$file" ] || { echo "package_check: no such file: $file" >&2; exit 2; }
+  [ -f "$file" ] || { echo "package_check: no such file: $file (scripts/package makes the packages)" >&2; exit 2; }
 done
 
 # The version, from the one place it is written.
@@ -92,15 +98,23 @@ check_package() {
     fail "$name: the name should be tarn-$version-$arch.zip"
   fi
 
-  entries=$(unzip -Z1 "$zip" 2>&1 | LC_ALL=C sort | tr '\n' ' ')
-  if [ "$entries" = "INSTALL.txt tarn.exe " ]; then
-    pass "$name: holds exactly tarn.exe and INSTALL.txt"
+  # The stored order, not sorted here: scripts/package stores them sorted.
+  entries=$(unzip -Z1 "$zip" 2>&1 | tr '\n' ' ')
+  if [ "$entries" = "$expected_entries" ]; then
+    pass "$name: holds exactly $expected_entries(in that order)"
   else
-    fail "$name: should hold exactly tarn.exe and INSTALL.txt" "holds: $entries"
+    fail "$name: should hold exactly $expected_entries(in that order)" "holds: $entries"
   fi
 
-  if ! unzip -q -o "$zip" tarn.exe INSTALL.txt -d "$dir" >/dev/null 2>&1 || [ ! -f "$dir/tarn.exe" ]; then
-    fail "$name: tarn.exe cannot be unpacked"
+  times=$(unzip -Z -T "$zip" 2>/dev/null | grep -E '^[-dlrwxsStT]{10} ' | awk '{ print $7 }' | sort -u)
+  if [ "$(printf '%s\n' "$times" | grep -c .)" -eq 1 ]; then
+    pass "$name: every file has the same time ($times)"
+  else
+    fail "$name: the files should all have one time" "times: $(printf '%s' "$times" | tr '\n' ' ')"
+  fi
+
+  if ! unzip -q -o "$zip" -d "$dir" >/dev/null 2>&1 || [ ! -f "$dir/tarn.exe" ]; then
+    fail "$name: cannot be unpacked"
     return
   fi
   exe="$dir/tarn.exe"
@@ -139,6 +153,28 @@ check_package() {
          "$(printf '%s\n' "$resources" | grep -E 'VERSION|Version' | tr '\n' ' ')"
   fi
 
+  # The manifest: run as the caller (no elevation, no file virtualisation), on Windows 7 to 11.
+  manifest=$(printf '%s\n' "$resources" | sed -n '/^1 24 /,/^END/p')
+  missing=""
+  for pattern in 'requestedExecutionLevel level=""asInvoker""' \
+                 '35138b9a-5d96-4fbd-8e2d-a2440225f93a' '4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38' \
+                 '1f676c76-80e1-4239-95bb-83d0f6d0da78' '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a'; do
+    printf '%s\n' "$manifest" | grep -qF "$pattern" || missing="$missing [$pattern]"
+  done
+  if [ -z "$manifest" ]; then
+    fail "$name: tarn.exe has no application manifest (resource 1 of type 24)"
+  elif [ -n "$missing" ]; then
+    fail "$name: the manifest of tarn.exe lacks asInvoker or a supported OS" "missing:$missing"
+  else
+    pass "$name: tarn.exe has its manifest: asInvoker, Windows 7, 8, 8.1 and 10/11"
+  fi
+
+  if grep -qF "$here" "$exe"; then
+    fail "$name: tarn.exe holds the build machine's path $here"
+  else
+    pass "$name: tarn.exe holds no path of the build machine"
+  fi
+
   # Read with Notepad on Windows: CR LF line ends, and the version filled in.
   text="$dir/INSTALL.txt"
   lines=$(wc -l <"$text")
@@ -149,10 +185,63 @@ check_package() {
     fail "$name: INSTALL.txt should have CR LF line ends and name version $version" \
          "lines: $lines, with CR LF: $crlf_lines"
   fi
+
+  # The other texts: their sources, with CR LF line ends.
+  for pair in LICENSE.txt:LICENSE EDITORS.txt:docs/editors.md TROUBLESHOOTING.txt:docs/troubleshooting.md; do
+    shipped=${pair%%:*} source=${pair#*:}
+    if [ -f "$dir/$shipped" ] && [ -s "$here/$source" ] &&
+      tr -d '\r' <"$here/$source" | sed 's/$/\r/' | cmp -s - "$dir/$shipped"; then
+      pass "$name: $shipped is $source with CR LF line ends"
+    else
+      fail "$name: $shipped should be $source with CR LF line ends"
+    fi
+  done
+  if grep -q "^Copyright (c) 2026 The Tarn project$(printf '\r')\$" "$dir/LICENSE.txt" 2>/dev/null &&
+    grep -q '^MIT License' "$dir/LICENSE.txt"; then
+    pass "$name: LICENSE.txt is the MIT licence of the Tarn project"
+  else
+    fail "$name: LICENSE.txt should be the MIT licence, Copyright (c) 2026 The Tarn project"
+  fi
 }
 
+expected_entries="EDITORS.txt INSTALL.txt LICENSE.txt TROUBLESHOOTING.txt tarn.exe "
 check_package "$zip64" win64 x86_64-w64-mingw32-objdump x86_64-w64-mingw32-windres pei-x86-64
 check_package "$zip32" win32 i686-w64-mingw32-objdump i686-w64-mingw32-windres pei-i386
+
+# --- Checksums -----------------------------------------------------------------
+
+sums="$(dirname "$zip64")/SHA256SUMS"
+listed=$(sed -n 's/^[0-9a-f]\{64\}  //p' "$sums" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
+wanted=$(printf '%s\n' "$(basename "$zip64")" "$(basename "$zip32")" | LC_ALL=C sort | tr '\n' ' ')
+if [ "$(dirname "$zip64")" = "$(dirname "$zip32")" ] && [ "$listed" = "$wanted" ] &&
+  (cd "$(dirname "$zip64")" && sha256sum -c --quiet SHA256SUMS >/dev/null 2>&1); then
+  pass "SHA256SUMS beside the packages gives the checksums of both"
+else
+  fail "SHA256SUMS beside the packages should give the checksums of both" "lists: $listed"
+fi
+
+# --- The same bytes from a clean build elsewhere --------------------------------
+
+# Only tarn.exe is built (scripts/package builds no more); in a folder of
+# another name and depth than the one the packages were made in.
+rebuild="$scratch/another/build/folder"
+if TARN_SKIP_SETUP=1 "$here/scripts/package" --build-root "$rebuild" --dist "$scratch/dist" mingw-x64 mingw-x86 \
+  >"$scratch/rebuild.log" 2>&1; then
+  for zip in "$zip64" "$zip32"; do
+    again="$scratch/dist/$(basename "$zip")"
+    if cmp -s "$zip" "$again"; then
+      pass "$(basename "$zip"): a clean build in another folder gives the same bytes"
+    else
+      rm -rf "$scratch/first" "$scratch/second"
+      unzip -q "$zip" -d "$scratch/first" 2>/dev/null
+      unzip -q "$again" -d "$scratch/second" 2>/dev/null
+      fail "$(basename "$zip"): a clean build in another folder gives other bytes" \
+           "$(diff -r "$scratch/first" "$scratch/second" 2>&1 | head -n 5)"
+    fi
+  done
+else
+  fail "scripts/package failed on a clean build in another folder" "$(tail -n 20 "$scratch/rebuild.log")"
+fi
 
 # --- The 64-bit package, installed and run ------------------------------------
 

@@ -40,17 +40,35 @@ bool ReadFileBytes(const std::string& strPath, std::string& strBytes)
     std::size_t nRead;
     while ((nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0)
         strBytes.append(buffer, nRead);
-    std::fclose(pFile);
-    return true;
+    const bool bRead = std::ferror(pFile) == 0;
+    // Closing a file that was only read loses nothing.
+    static_cast<void>(std::fclose(pFile));
+    return bRead;
 }
 
+// A file written only in part is removed again: a test that finds a record
+// can trust it is whole.
 void WriteFileBytes(const std::string& strPath, const std::string& strBytes)
 {
     std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
     if (!pFile)
         return;
-    std::fwrite(strBytes.data(), 1, strBytes.size(), pFile);
-    std::fclose(pFile);
+    // Flushed by hand: Wine's fclose does not report a failure to write the buffer out.
+    const bool bWritten =
+        std::fwrite(strBytes.data(), 1, strBytes.size(), pFile) == strBytes.size() && std::fflush(pFile) == 0;
+    if (std::fclose(pFile) != 0 || !bWritten)
+        static_cast<void>(std::remove(strPath.c_str()));
+}
+
+// The number in a variable; 0 when it is unset or holds anything but a number.
+int NumberFromEnvironment(const char* szName)
+{
+    const std::string strValue = Environment(szName);
+    char* pEnd = nullptr;
+    const long nValue = std::strtol(strValue.c_str(), &pEnd, 10);
+    if (strValue.empty() || *pEnd != '\0')
+        return 0;
+    return static_cast<int>(nValue);
 }
 
 std::string IniPath()
@@ -74,9 +92,10 @@ void Echo(int argc, char** argv)
     std::string strSwitches;
     for (int i = 3; i < argc; ++i)
         strSwitches += std::string(i > 3 ? " " : "") + argv[i];
-    std::printf("  [ss.exe stand-in] %s %s, switches: %s\n", argc > 1 ? argv[1] : "(no command)",
-                argc > 2 ? argv[2] : "(no project path)", strSwitches.c_str());
-    std::fflush(stdout);
+    // A test that closes standard output wants no line; there is nobody to tell.
+    static_cast<void>(std::printf("  [ss.exe stand-in] %s %s, switches: %s\n", argc > 1 ? argv[1] : "(no command)",
+                                  argc > 2 ? argv[2] : "(no project path)", strSwitches.c_str()));
+    static_cast<void>(std::fflush(stdout));
 }
 
 void KillParent()
@@ -100,7 +119,7 @@ void KillParent()
     CloseHandle(hParent);
 }
 
-BOOL WINAPI IgnoreInterrupt(DWORD)
+BOOL WINAPI IgnoreInterrupt(DWORD /*nEvent*/)
 {
     return TRUE;
 }
@@ -149,7 +168,7 @@ int main(int argc, char** argv)
     else if (strAction == "delete-ini")
         DeleteFileA(IniPath().c_str());
 
-    const int nDelay = std::atoi(Environment("STANDIN_DELAY_MS").c_str());
+    const int nDelay = NumberFromEnvironment("STANDIN_DELAY_MS");
     if (nDelay > 0)
         Sleep(static_cast<DWORD>(nDelay));
     const std::string strWaitFor = Environment("STANDIN_WAIT_FOR");
@@ -157,5 +176,5 @@ int main(int argc, char** argv)
         Sleep(20);
     if (!strRecord.empty())
         WriteFileBytes(strRecord + ".done", "");
-    return std::atoi(Environment("STANDIN_EXIT_CODE").c_str());
+    return NumberFromEnvironment("STANDIN_EXIT_CODE");
 }

@@ -2,6 +2,8 @@
 // command line, and the exit status.
 #include "tests/support/scratch.h"
 
+#include "version.h"
+
 #include <gtest/gtest.h>
 
 using namespace tarntest;
@@ -42,7 +44,7 @@ TEST(Run, BannerStartsEveryRun)
     // Title with the version, a credit line after one tab, the support address after two, an empty line.
     const std::string strBanner = result.strOut.substr(0, result.strOut.find("Usage:"));
     ASSERT_EQ(4, std::count(strBanner.begin(), strBanner.end(), '\n')) << strBanner;
-    EXPECT_NE(std::string::npos, strBanner.find("(ver. 2.01)\r\n\t"));
+    EXPECT_NE(std::string::npos, strBanner.find("(ver. " TARN_VERSION_TEXT ")\r\n\t"));
     EXPECT_NE(std::string::npos, strBanner.find("\r\n\t\t"));
     EXPECT_NE(std::string::npos, strBanner.find("@"));
     EXPECT_EQ("\r\n\r\n", strBanner.substr(strBanner.size() - 4));

@@ -1,5 +1,7 @@
 #include "tests/support/scratch.h"
 
+#include "version.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -98,7 +100,7 @@ std::vector<std::string> FilesIn(const std::string& strFolder)
 
 std::string BannerText()
 {
-    return Crlf("Tarn - SourceSafe command launcher for editors (ver. 2.01)\n"
+    return Crlf("Tarn - SourceSafe command launcher for editors (ver. " TARN_VERSION_TEXT ")\n"
                 "\tby the Tarn project\n"
                 "\t\tTechnical support: tarn-support@example.org\n\n");
 }
