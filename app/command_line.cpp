@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-
 namespace
 {
 const std::size_t kPathBuffer = 260;

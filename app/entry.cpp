@@ -5,11 +5,13 @@
 
 int RunTarn(int argc, char** argv)
 {
-    RunStage([&] {
-        CTarnApp app;
-        app.ShowBanner();
-        app.ParseCommandLine(argc, argv);
-        app.Run();
-    });
+    RunStage(
+        [&]
+        {
+            CTarnApp app;
+            CTarnApp::ShowBanner();
+            app.ParseCommandLine(argc, argv);
+            app.Run();
+        });
     return 0;
 }

@@ -21,14 +21,16 @@ void CTarnApp::Run()
     // Guards srcsafe.ini against other runs from here until the switch back.
     CIniGuard guard;
     CConsoleInterruptShield shield;
-    RunStage([&] {
-        LocateFiles();
-        guard.Acquire(m_strIniPath);
-        PutBackInterruptedSwitch(guard);
-        if (!m_strDatabase.empty())
-            bSwitched = SwitchDatabase(guard);
-        LaunchSourceSafe();
-    });
+    RunStage(
+        [&]
+        {
+            LocateFiles();
+            guard.Acquire(m_strIniPath);
+            PutBackInterruptedSwitch(guard);
+            if (!m_strDatabase.empty())
+                bSwitched = SwitchDatabase(guard);
+            LaunchSourceSafe();
+        });
 
     if (m_bLog)
         RunStage([&] { WriteLog(); });

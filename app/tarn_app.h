@@ -20,36 +20,36 @@ public:
 
     CTarnApp();
 
-    void ShowBanner();
+    static void ShowBanner();
     void ParseCommandLine(int argc, char** argv);
     void Run();
 
     // Command line (command_line.cpp)
-    void ShowUsage();
+    static void ShowUsage();
 
     // Installation paths (sourcesafe/install_paths.cpp)
     void LocateFiles();
 
     // Database lookup (sourcesafe/database_registry.cpp)
     void LookupDatabasePath();
-    void QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
-                           std::string& strResult);
+    static void QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
+                                  std::string& strResult);
 
     // srcsafe.ini (sourcesafe/srcsafe_ini.cpp). SetDatabasePath returns
     // ERROR_SUCCESS or the system's error code; on failure srcsafe.ini keeps
     // its contents.
     void ReadCurrentDatabasePath();
-    unsigned long SetDatabasePath(const std::string& strPath);
+    unsigned long SetDatabasePath(const std::string& strPath) const;
     // The data_path value srcsafe.ini holds now, and whether it has such a line.
-    unsigned long QueryDatabasePath(std::string& strValue, bool& bHasLine);
+    unsigned long QueryDatabasePath(std::string& strValue, bool& bHasLine) const;
 
     // The switch for one SS.EXE call, and putting it back (sourcesafe/database_switch.cpp).
     // True when srcsafe.ini was switched; throws when it had to be and could not be.
     bool SwitchDatabase(CIniGuard& guard);
-    void SwitchBack(CIniGuard& guard);
+    void SwitchBack(CIniGuard& guard) const;
     // Puts back the switch of a run that was killed before it could; throws
     // when that cannot be done, since SS.EXE would then work on the wrong database.
-    void PutBackInterruptedSwitch(CIniGuard& guard);
+    void PutBackInterruptedSwitch(CIniGuard& guard) const;
 
     // Launch and log (launch/)
     void LaunchSourceSafe();

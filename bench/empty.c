@@ -1,2 +1,5 @@
 /* The smallest Windows program: the benchmark's measure of what starting a process costs. */
-int main(void){return 0;}
+int main(void)
+{
+    return 0;
+}

@@ -28,8 +28,8 @@ int main(void)
 
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
-    if (!*pRest || !CreateProcessA(NULL, pRest, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, NULL, &startup,
-                                   &process))
+    if (!*pRest ||
+        !CreateProcessA(NULL, pRest, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, NULL, &startup, &process))
         return 1;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);

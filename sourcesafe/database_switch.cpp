@@ -63,7 +63,7 @@ bool CTarnApp::SwitchDatabase(CIniGuard& guard)
     return true;
 }
 
-void CTarnApp::SwitchBack(CIniGuard& guard)
+void CTarnApp::SwitchBack(CIniGuard& guard) const
 {
     unsigned long nError = ERROR_NOT_ENOUGH_MEMORY;
     try
@@ -71,8 +71,7 @@ void CTarnApp::SwitchBack(CIniGuard& guard)
         nError = SetDatabasePath(m_strOldDatabasePath);
     }
     catch (...)
-    {
-    }
+    {}
     // A srcsafe.ini that is gone has nothing left to put back.
     if (nError == ERROR_SUCCESS || IsMissingFileError(nError))
     {
@@ -84,7 +83,7 @@ void CTarnApp::SwitchBack(CIniGuard& guard)
                                    : "; put that line back by hand.");
 }
 
-void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard)
+void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard) const
 {
     if (guard.Record() == CIniGuard::ERecord::None)
         return;
@@ -113,7 +112,8 @@ void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard)
     }
     if (nError != ERROR_SUCCESS)
         throw CTarnException("srcsafe.ini still holds the database of an interrupted run and could not be put back "
-                             "to data_path = " + strOldPath + ".\nMake srcsafe.ini writable and run tarn.exe again.");
+                             "to data_path = " +
+                             strOldPath + ".\nMake srcsafe.ini writable and run tarn.exe again.");
     guard.ClearRecord();
     PrintLine("Put back the database of an interrupted run in srcsafe.ini (data_path = " + strOldPath + ").");
 }

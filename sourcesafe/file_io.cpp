@@ -38,7 +38,8 @@ DWORD WriteAll(HANDLE hFile, const std::string& strBytes)
     {
         const std::size_t nChunk = std::min<std::size_t>(strBytes.size() - nDone, 1 << 20);
         DWORD nWritten = 0;
-        if (!FileSystem().pWriteFile(hFile, strBytes.data() + nDone, static_cast<DWORD>(nChunk), &nWritten, nullptr))
+        if (!FileSystem().pWriteFile(hFile, strBytes.data() + nDone, static_cast<DWORD>(nChunk), &nWritten,
+                                     nullptr))
             return LastErrorOr(ERROR_WRITE_FAULT);
         if (nWritten == 0)
             return ERROR_WRITE_FAULT;
@@ -84,7 +85,8 @@ DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std
 
 bool IsNotSupported(DWORD nError)
 {
-    return nError == ERROR_NOT_SUPPORTED || nError == ERROR_CALL_NOT_IMPLEMENTED || nError == ERROR_INVALID_FUNCTION;
+    return nError == ERROR_NOT_SUPPORTED || nError == ERROR_CALL_NOT_IMPLEMENTED ||
+           nError == ERROR_INVALID_FUNCTION;
 }
 
 // Gives strTo the permissions of strFrom. Where the platform keeps none (or
@@ -250,8 +252,7 @@ std::vector<std::string> FindTempFiles(const std::string& strIniPath)
     const std::string strFolder = FolderOf(strIniPath);
     const std::string strIniName = strIniPath.substr(NameStart(strIniPath));
     WIN32_FIND_DATAA found;
-    CUniqueResource<CFindTraits> find(
-        FileSystem().pFindFirstFile((strIniPath + ".tarn*.tmp").c_str(), &found));
+    CUniqueResource<CFindTraits> find(FileSystem().pFindFirstFile((strIniPath + ".tarn*.tmp").c_str(), &found));
     if (!find)
         return paths;
     do

@@ -125,7 +125,8 @@ bool CIniGuard::Lock(bool bExclusive)
             m_bAnnounced = true;
         }
         if (CConsoleInterruptShield::Interrupted())
-            throw CTarnApp::CTarnException("Stopped waiting for the other run of tarn.exe: SS.EXE was not started.");
+            throw CTarnApp::CTarnException(
+                "Stopped waiting for the other run of tarn.exe: SS.EXE was not started.");
         Sleep(kPollMilliseconds);
     }
     return true;
@@ -151,7 +152,8 @@ void CIniGuard::ReadRecord()
     m_record = ERecord::Unreadable;
     m_nRecordError = nError;
     // A read can fail for a record that is not there at all; only one that is there must stop the run.
-    if (IsMissingFileError(nError) || (nError != ERROR_SUCCESS && ProbeFile(m_strRecordPath) == ERROR_FILE_NOT_FOUND))
+    if (IsMissingFileError(nError) ||
+        (nError != ERROR_SUCCESS && ProbeFile(m_strRecordPath) == ERROR_FILE_NOT_FOUND))
         m_record = ERecord::None;
     else if (nError != ERROR_SUCCESS)
         return;

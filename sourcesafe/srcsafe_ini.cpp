@@ -14,7 +14,7 @@ void CTarnApp::ReadCurrentDatabasePath()
 
 // Every other line is written back as it was read. A srcsafe.ini that cannot
 // be read whole is never written, created or emptied here.
-unsigned long CTarnApp::SetDatabasePath(const std::string& strPath)
+unsigned long CTarnApp::SetDatabasePath(const std::string& strPath) const
 {
     std::string strText;
     const DWORD nError = ReadWholeFile(m_strIniPath, strText);
@@ -23,7 +23,7 @@ unsigned long CTarnApp::SetDatabasePath(const std::string& strPath)
     return RewriteFile(m_strIniPath, RewriteDataPath(strText, strPath), strText);
 }
 
-unsigned long CTarnApp::QueryDatabasePath(std::string& strValue, bool& bHasLine)
+unsigned long CTarnApp::QueryDatabasePath(std::string& strValue, bool& bHasLine) const
 {
     std::string strText;
     const DWORD nError = ReadWholeFile(m_strIniPath, strText);

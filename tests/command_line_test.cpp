@@ -72,19 +72,51 @@ TEST(CommandLine, WorkedExamples)
         bool bLog;
     };
     const Case cases[] = {
-        {{"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR"}, nullptr, "C:\\DEV\\SRC",
-         "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "$/PROJ1/HELLO.CPP", " -GWR -I- -C- -NL", "", "", false},
-        {{"$SSROOT", "checkin", "C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK", "-GWR"}, "C:\\LOCAL\\SOURCE",
-         "C:\\LOCAL\\SOURCE", "C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK", "$/MYPROJ/MAIN.MAK", " -GWR -I- -C- -NL", "",
-         "", false},
-        {{"$SSROOT", "undocheckout", "$SSROOT\\THEPROJ\\HELP.H", "-GWR"}, "C:\\DEV\\SRC", "C:\\DEV\\SRC",
-         "C:\\DEV\\SRC\\THEPROJ\\HELP.H", "$/THEPROJ/HELP.H", " -GWR -I- -NL", "", "", false},
-        {{"$SSROOT", "checkout", "$SSROOT\\THEPROJ\\HELP.H", "-GWR", "-DB:Remote"}, "C:\\DEV\\SRC\\",
-         "C:\\DEV\\SRC", "C:\\DEV\\SRC\\THEPROJ\\HELP.H", "$/THEPROJ/HELP.H", " -GWR -I- -C- -NL", "Remote", "",
+        {{"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR"},
+         nullptr,
+         "C:\\DEV\\SRC",
+         "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP",
+         "$/PROJ1/HELLO.CPP",
+         " -GWR -I- -C- -NL",
+         "",
+         "",
          false},
-        {{"C:\\DEV\\SRC\\", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-PP:release", "-log"}, nullptr,
-         "C:\\DEV\\SRC", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "$/release/PROJ1/HELLO.CPP", " -I- -C- -NL", "",
-         "release", true},
+        {{"$SSROOT", "checkin", "C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK", "-GWR"},
+         "C:\\LOCAL\\SOURCE",
+         "C:\\LOCAL\\SOURCE",
+         "C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK",
+         "$/MYPROJ/MAIN.MAK",
+         " -GWR -I- -C- -NL",
+         "",
+         "",
+         false},
+        {{"$SSROOT", "undocheckout", "$SSROOT\\THEPROJ\\HELP.H", "-GWR"},
+         "C:\\DEV\\SRC",
+         "C:\\DEV\\SRC",
+         "C:\\DEV\\SRC\\THEPROJ\\HELP.H",
+         "$/THEPROJ/HELP.H",
+         " -GWR -I- -NL",
+         "",
+         "",
+         false},
+        {{"$SSROOT", "checkout", "$SSROOT\\THEPROJ\\HELP.H", "-GWR", "-DB:Remote"},
+         "C:\\DEV\\SRC\\",
+         "C:\\DEV\\SRC",
+         "C:\\DEV\\SRC\\THEPROJ\\HELP.H",
+         "$/THEPROJ/HELP.H",
+         " -GWR -I- -C- -NL",
+         "Remote",
+         "",
+         false},
+        {{"C:\\DEV\\SRC\\", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-PP:release", "-log"},
+         nullptr,
+         "C:\\DEV\\SRC",
+         "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP",
+         "$/release/PROJ1/HELLO.CPP",
+         " -I- -C- -NL",
+         "",
+         "release",
+         true},
     };
     for (const Case& c : cases)
     {
@@ -138,7 +170,8 @@ TEST(CommandLine, RelativeFileNameIsResolvedAgainstTheCurrentDirectory)
 TEST(CommandLine, AbsoluteAndDollarNamesAreNotResolved)
 {
     // A drive path, a network path, a one-letter folder first, and a "$" name that stays after replacement.
-    for (const char* szFile : {"C:\\DEV\\SRC\\X.C", "\\\\server\\share\\DEV\\X.C", "a\\relative\\X.C", "$X\\LONGER\\NAME.C"})
+    for (const char* szFile :
+         {"C:\\DEV\\SRC\\X.C", "\\\\server\\share\\DEV\\X.C", "a\\relative\\X.C", "$X\\LONGER\\NAME.C"})
     {
         CTarnApp app;
         Parse(app, {"C:\\DEV\\SRC", "checkout", szFile});

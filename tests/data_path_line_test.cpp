@@ -40,8 +40,8 @@ TEST(DataPathLine, LinesThatAreNotDataPathLines)
              "; Data_Path = C:\\Old\\Data",
              ";data_path = x",
              "x ; data_path = y",
-             "data_path c:\\vss\\data",          // no "=" at all
-             "temp_path = c:\\data_path_temp",   // the key stands in another setting's value
+             "data_path c:\\vss\\data",        // no "=" at all
+             "temp_path = c:\\data_path_temp", // the key stands in another setting's value
              "data_pat = x",
              "",
              "[General]",
@@ -85,6 +85,8 @@ TEST(DataPathLine, PathsALineCanHold)
     }
     // Each would come back as another value, or break the line or the file.
     for (const char* szPath : {"c:\\vss;b\\data", "c:\\a\r\nb\\data", "c:\\a\nb", "c:\\a\rb", " c:\\data",
-                               "c:\\data ", "\tc:\\data", "c:\\data\x7F", "\xA0" "c:\\data"})
+                               "c:\\data ", "\tc:\\data", "c:\\data\x7F",
+                               "\xA0"
+                               "c:\\data"})
         EXPECT_FALSE(CanHoldDataPath(szPath)) << szPath;
 }

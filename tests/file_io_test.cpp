@@ -39,9 +39,9 @@ protected:
         {
             const std::string& strCall = calls[i];
             if (strCall.rfind(strFunction + " ", 0) == 0 &&
-                (strPathEnd.empty() || (strCall.size() >= strPathEnd.size() &&
-                                        strCall.compare(strCall.size() - strPathEnd.size(), strPathEnd.size(),
-                                                        strPathEnd) == 0)))
+                (strPathEnd.empty() ||
+                 (strCall.size() >= strPathEnd.size() &&
+                  strCall.compare(strCall.size() - strPathEnd.size(), strPathEnd.size(), strPathEnd) == 0)))
                 return static_cast<int>(i) + 1;
         }
         ADD_FAILURE() << "no call of " << strFunction;
@@ -147,7 +147,8 @@ TEST_F(FileIo, RewriteKeepsThePermissions)
                                                                      &pDescriptor, nullptr));
     ASSERT_TRUE(SetFileSecurityA(m_install.Ini().c_str(), DACL_SECURITY_INFORMATION, pDescriptor));
     LocalFree(pDescriptor);
-    auto Dacl = [&] {
+    auto Dacl = [&]
+    {
         char* szText = nullptr;
         PSECURITY_DESCRIPTOR pFound = nullptr;
         std::string strText;

@@ -20,7 +20,13 @@ TEST(IniText, SplitsAtLineFeedsAndKeepsEveryOtherByte)
         {"a\rb\r\n", {"a\rb", ""}},
         {"a\r\r\n", {"a\r", ""}},
         {"\r", {"\r"}},
-        {std::string("a\0b\x1A" "c\nd", 7), {std::string("a\0b\x1A" "c", 5), "d"}},
+        {std::string("a\0b\x1A"
+                     "c\nd",
+                     7),
+         {std::string("a\0b\x1A"
+                      "c",
+                      5),
+          "d"}},
         {std::string(5000, 'x') + "\n", {std::string(5000, 'x'), ""}},
     };
     for (const Case& c : cases)

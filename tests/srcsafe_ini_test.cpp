@@ -77,7 +77,11 @@ TEST_F(SrcsafeIni, EdgeFiles)
         {"DATA_PATH = C:\\UP\\DATA\n", "c:\\up\\data", "data_path = n \r\n"},
         {"no key here\n", "", "no key here\r\n"},
         {std::string(1023, 'k') + "\ndata_path = x\n", "x", std::string(1023, 'k') + "\r\ndata_path = n \r\n"},
-        {Bytes("a\x1A" "b\0c\ndata_path = x"), "x", Bytes("a\x1A" "b\0c\r\ndata_path = n ")},
+        {Bytes("a\x1A"
+               "b\0c\ndata_path = x"),
+         "x",
+         Bytes("a\x1A"
+               "b\0c\r\ndata_path = n ")},
     };
     for (const Case& c : cases)
     {
@@ -231,8 +235,8 @@ private:
     void MakeDataPathLine(CGenerated& g, std::string& strLine, std::string& strExpected)
     {
         const std::string strHead = Blanks() + MixCase(Pick(0, 3) ? "data_path" : "my_data_path") + Blanks() + "=";
-        const std::string strValue = MixCase(Pick(0, 4) ? "c:\\vss\\Data Base\\" + std::to_string(Pick(0, 999))
-                                                        : std::string("x\xC4\xE9y"));
+        const std::string strValue =
+            MixCase(Pick(0, 4) ? "c:\\vss\\Data Base\\" + std::to_string(Pick(0, 999)) : std::string("x\xC4\xE9y"));
         const std::string strComment = Pick(0, 1) ? "; Main DB " + MixCase("Comment") : "";
         strLine = strHead + Blanks() + strValue + Blanks() + strComment;
         if (g.bHasDataPath)

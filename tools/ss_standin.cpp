@@ -172,7 +172,8 @@ int main(int argc, char** argv)
     if (nDelay > 0)
         Sleep(static_cast<DWORD>(nDelay));
     const std::string strWaitFor = Environment("STANDIN_WAIT_FOR");
-    for (int i = 0; !strWaitFor.empty() && i < 1500 && GetFileAttributesA(strWaitFor.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    for (int i = 0;
+         !strWaitFor.empty() && i < 1500 && GetFileAttributesA(strWaitFor.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(20);
     if (!strRecord.empty())
         WriteFileBytes(strRecord + ".done", "");

@@ -169,7 +169,8 @@ TEST(Guard, NextRunPutsBackTheSwitchOfAKilledRun)
     EXPECT_EQ("c:\\vss\\data", DataPathSeen(install, "call"));
     EXPECT_EQ(BannerText() +
                   "Put back the database of an interrupted run in srcsafe.ini (data_path = c:\\vss\\data).\r\n"
-                  "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+                  "Running: \"" +
+                  install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
               next.strOut);
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
@@ -260,7 +261,8 @@ TEST(Guard, CtrlCGivesUpTheWait)
         runA.Wait();
 
         EXPECT_TRUE(bGaveUp);
-        EXPECT_EQ(BannerText() + kWaiting + "Stopped waiting for the other run of tarn.exe: SS.EXE was not started.\r\n",
+        EXPECT_EQ(BannerText() + kWaiting +
+                      "Stopped waiting for the other run of tarn.exe: SS.EXE was not started.\r\n",
                   result.strOut);
         EXPECT_EQ(0u, result.nExitCode);
         EXPECT_FALSE(install.StandinRan("b"));

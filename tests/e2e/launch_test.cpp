@@ -32,10 +32,11 @@ TEST(Launch, ProjectPathAndSwitchesArePassedUnchanged)
     CScratchInstall install;
     install.RunTarn({"C:\\DEV\\SRC", "Checkout", "C:\\DEV\\SRC\\My Project\\A \"quoted\" file.cpp", "-GWR",
                      "-YUser,Secret Word", "-i-", "-PP:Release 2\\", "-c"});
-    EXPECT_EQ("\"" + install.StandinCopy() +
-                  "\" Checkout \"$/Release 2//My Project/A \"quoted\" file.cpp\" -GWR -YUser,Secret Word -i- -c -I- "
-                  "-C- -NL",
-              install.RecordedCommandLine());
+    EXPECT_EQ(
+        "\"" + install.StandinCopy() +
+            "\" Checkout \"$/Release 2//My Project/A \"quoted\" file.cpp\" -GWR -YUser,Secret Word -i- -c -I- "
+            "-C- -NL",
+        install.RecordedCommandLine());
 }
 
 TEST(Launch, MissingSSExeIsReportedWithTheSystemText)

@@ -11,9 +11,9 @@ namespace
 // The log of a run, from the parameter list to the end, as the text the program builds.
 std::string ExpectedLog(const std::vector<std::string>& params, const std::vector<std::string>& values)
 {
-    static const char* const kNames[] = {"Root",      "Command",  "FileName",   "Database",        "PathPrefix",
-                                         "Parameters", "IniPath", "ExePath",    "SSFilePath",      "SSCmdLine",
-                                         "RealRoot",  "OldDatabasePath", "NewDatabasePath"};
+    static const char* const kNames[] = {
+        "Root",    "Command",    "FileName",  "Database", "PathPrefix",      "Parameters",     "IniPath",
+        "ExePath", "SSFilePath", "SSCmdLine", "RealRoot", "OldDatabasePath", "NewDatabasePath"};
     std::string strLog = "<Log>\n\t<Parameters>\n";
     for (const std::string& strParam : params)
         strLog += "\t\t<Parameter>" + strParam + "</Parameter>\n";
@@ -35,12 +35,13 @@ TEST(Log, FirstUsageExample)
     const std::string strBin = install.Bin() + "\\";
     install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR", "-LOG"});
     const std::string strLog = ReadBytes(install.Log());
-    EXPECT_EQ(ExpectedLog({install.Tarn(), "C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR", "-LOG"},
-                          {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "", "",
-                           " -GWR -I- -C- -NL", strBin + "..\\srcsafe.ini", strBin + "ss.exe", "$/PROJ1/HELLO.CPP",
-                           "\"" + strBin + "ss.exe\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL", "C:\\DEV\\SRC",
-                           "", ""}),
-              strLog);
+    EXPECT_EQ(
+        ExpectedLog({install.Tarn(), "C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR", "-LOG"},
+                    {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "", "", " -GWR -I- -C- -NL",
+                     strBin + "..\\srcsafe.ini", strBin + "ss.exe", "$/PROJ1/HELLO.CPP",
+                     "\"" + strBin + "ss.exe\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL", "C:\\DEV\\SRC", "",
+                     ""}),
+        strLog);
     EXPECT_EQ(23, std::count(strLog.begin(), strLog.end(), '\n'));
 }
 
@@ -51,10 +52,10 @@ TEST(Log, ValuesAreWrittenRaw)
     const std::string strFile = "C:\\A&B\\<x>\\\xC4\xE9.cpp";
     install.RunTarn({"C:\\A&B", "checkout", strFile, "", "-Y<&>", "-PP:p&q", "-log"});
     EXPECT_EQ(ExpectedLog({install.Tarn(), "C:\\A&B", "checkout", strFile, "", "-Y<&>", "-PP:p&q", "-log"},
-                          {"C:\\A&B", "checkout", strFile, "", "p&q", " -Y<&> -I- -C- -NL", strBin + "..\\srcsafe.ini",
-                           strBin + "ss.exe", "$/p&q/<x>/\xC4\xE9.cpp",
-                           "\"" + strBin + "ss.exe\" checkout \"$/p&q/<x>/\xC4\xE9.cpp\" -Y<&> -I- -C- -NL", "C:\\A&B",
-                           "", ""}),
+                          {"C:\\A&B", "checkout", strFile, "", "p&q", " -Y<&> -I- -C- -NL",
+                           strBin + "..\\srcsafe.ini", strBin + "ss.exe", "$/p&q/<x>/\xC4\xE9.cpp",
+                           "\"" + strBin + "ss.exe\" checkout \"$/p&q/<x>/\xC4\xE9.cpp\" -Y<&> -I- -C- -NL",
+                           "C:\\A&B", "", ""}),
               ReadBytes(install.Log()));
 }
 

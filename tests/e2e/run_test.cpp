@@ -10,31 +10,30 @@ using namespace tarntest;
 
 namespace
 {
-const char kUsage[] =
-    "Usage:\n"
-    " tarn.exe root command filename [-options] [-DB:name] [-PP:prefix] [-LOG]\n\n"
-    "\t root:      drive path of the working folder for $/ in SS\n"
-    "\t              example: \"c:\\src\\work\"\n"
-    "\t  or:       $<ENVIRON> where <ENVIRON> is an environment\n"
-    "\t                       variable containing the drive path\n"
-    "\t              example: \"$SSROOT\"\n\n"
-    "\tcommand:    any valid SS.EXE command\n"
-    "\t              example: checkout\n\n"
-    "\t-options:   any valid SS.EXE command\n"
-    "\t              example: \"-GWR\"\n\n"
-    "\t-DB:name    name is the name of the database you wish to use\n"
-    "\t              example: \"-DB:Common\"\n\n"
-    "\t-PP:prefix  prefix folder for source safe which will be inserted\n"
-    "\t            between \"$/\" and the rest of the path\n"
-    "\t            (helpful if project is stored in multiple SS folders)\n"
-    "\t              example: \"-PP:release\"\n"
-    "\t-LOG        creates TARNLOG.XML which can be e-mailed to the\n"
-    "\t               address above for technical support\n\n"
-    "Examples:\n"
-    "\ttarn.exe C:\\DEV\\SRC checkout C:\\DEV\\SRC\\PROJ1\\HELLO.CPP -GWR\n"
-    "\ttarn.exe $SSROOT checkin C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK -GWR\n"
-    "\ttarn.exe $SSROOT undocheckout $SSROOT\\THEPROJ\\HELP.H -GWR\n"
-    "\ttarn.exe $SSROOT checkout $SSROOT\\THEPROJ\\HELP.H -GWR -DB:Remote\n";
+const char kUsage[] = "Usage:\n"
+                      " tarn.exe root command filename [-options] [-DB:name] [-PP:prefix] [-LOG]\n\n"
+                      "\t root:      drive path of the working folder for $/ in SS\n"
+                      "\t              example: \"c:\\src\\work\"\n"
+                      "\t  or:       $<ENVIRON> where <ENVIRON> is an environment\n"
+                      "\t                       variable containing the drive path\n"
+                      "\t              example: \"$SSROOT\"\n\n"
+                      "\tcommand:    any valid SS.EXE command\n"
+                      "\t              example: checkout\n\n"
+                      "\t-options:   any valid SS.EXE command\n"
+                      "\t              example: \"-GWR\"\n\n"
+                      "\t-DB:name    name is the name of the database you wish to use\n"
+                      "\t              example: \"-DB:Common\"\n\n"
+                      "\t-PP:prefix  prefix folder for source safe which will be inserted\n"
+                      "\t            between \"$/\" and the rest of the path\n"
+                      "\t            (helpful if project is stored in multiple SS folders)\n"
+                      "\t              example: \"-PP:release\"\n"
+                      "\t-LOG        creates TARNLOG.XML which can be e-mailed to the\n"
+                      "\t               address above for technical support\n\n"
+                      "Examples:\n"
+                      "\ttarn.exe C:\\DEV\\SRC checkout C:\\DEV\\SRC\\PROJ1\\HELLO.CPP -GWR\n"
+                      "\ttarn.exe $SSROOT checkin C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK -GWR\n"
+                      "\ttarn.exe $SSROOT undocheckout $SSROOT\\THEPROJ\\HELP.H -GWR\n"
+                      "\ttarn.exe $SSROOT checkout $SSROOT\\THEPROJ\\HELP.H -GWR -DB:Remote\n";
 }
 
 TEST(Run, BannerStartsEveryRun)
@@ -55,8 +54,8 @@ TEST(Run, TooFewArgumentsShowTheUsageText)
 {
     CScratchInstall install;
     const std::string strExpected = BannerText() + Crlf(kUsage) + "Not enough command line parameters.\r\n";
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"C:\\DEV\\SRC"}, {"C:\\DEV\\SRC", "-LOG"}})
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{}, {"C:\\DEV\\SRC"}, {"C:\\DEV\\SRC", "-LOG"}})
     {
         const CRunResult result = install.RunTarn(args);
         EXPECT_EQ(strExpected, result.strOut);
@@ -97,7 +96,8 @@ TEST(Run, EnvironmentRootIsLookedUp)
     CScratchInstall install;
     const CRunResult result = install.RunTarn({"$SSROOT", "undocheckout", "$SSROOT\\THEPROJ\\HELP.H", "-GWR"},
                                               {{"SSROOT", "C:\\DEV\\SRC\\"}});
-    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" undocheckout \"$/THEPROJ/HELP.H\" -GWR -I- -NL\r\n",
+    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() +
+                  "\" undocheckout \"$/THEPROJ/HELP.H\" -GWR -I- -NL\r\n",
               result.strOut);
 }
 
@@ -111,7 +111,8 @@ TEST(Run, OnlyAMissingVariableFailsAnEmptyOneIsARoot)
     EXPECT_FALSE(install.StandinRan());
     // Set to nothing: the root is empty, so the whole file name makes the project path.
     const CRunResult empty = install.RunTarn(args, {{"TARN_E2E_ROOT", ""}});
-    const std::string strCall = "\"" + install.StandinCopy() + "\" checkout \"$C:/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL";
+    const std::string strCall =
+        "\"" + install.StandinCopy() + "\" checkout \"$C:/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL";
     EXPECT_EQ(BannerText() + "Running: " + strCall + "\r\n", empty.strOut);
     EXPECT_EQ(strCall, install.RecordedCommandLine());
 }

@@ -45,8 +45,8 @@ FILETIME WriteTime(const std::string& strPath)
 // Sets the file's time back an hour, so that any rewrite would show.
 void AgeFile(const std::string& strPath)
 {
-    HANDLE hFile = CreateFileA(strPath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+    HANDLE hFile =
+        CreateFileA(strPath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME time = WriteTime(strPath);
     ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
     value.QuadPart -= 36000000000ULL;
@@ -183,10 +183,12 @@ TEST(Switch, SrcsafeIniHeldOpenByAnotherProgram)
         HANDLE hHeld = CreateFileA(install.Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
-        std::thread holder([&] {
-            Sleep(nHoldMilliseconds);
-            CloseHandle(hHeld);
-        });
+        std::thread holder(
+            [&]
+            {
+                Sleep(nHoldMilliseconds);
+                CloseHandle(hHeld);
+            });
         const CRunResult result = install.RunTarn(Args(DatabaseName()));
         holder.join();
         if (nHoldMilliseconds < 1000)
@@ -196,8 +198,8 @@ TEST(Switch, SrcsafeIniHeldOpenByAnotherProgram)
             continue;
         }
         // Refused as a sharing violation or as access denied, as the platform sees it.
-        const std::string strReason = result.strOut.substr(std::min(result.strOut.size(), BannerText().size() +
-                                                                                              std::strlen(kCouldNotSwitch)));
+        const std::string strReason = result.strOut.substr(
+            std::min(result.strOut.size(), BannerText().size() + std::strlen(kCouldNotSwitch)));
         EXPECT_EQ(BannerText() + kCouldNotSwitch, result.strOut.substr(0, result.strOut.size() - strReason.size()));
         EXPECT_TRUE(strReason == SystemTextLine(ERROR_ACCESS_DENIED) + "\r\n" ||
                     strReason == SystemTextLine(ERROR_SHARING_VIOLATION) + "\r\n")
@@ -229,29 +231,31 @@ TEST(Switch, ReadersNeverFindSrcsafeIniMissingOrPartlyWritten)
     int nReads = 0;
     int nMissing = 0;
     int nPartial = 0;
-    std::thread reader([&] {
-        while (!bStop)
+    std::thread reader(
+        [&]
         {
-            if (GetFileAttributesA(install.Ini().c_str()) == INVALID_FILE_ATTRIBUTES)
-                ++nMissing;
-            HANDLE hFile = CreateFileA(install.Ini().c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                       nullptr);
-            if (hFile == INVALID_HANDLE_VALUE)
+            while (!bStop)
             {
-                nMissing += GetLastError() == ERROR_FILE_NOT_FOUND ? 1 : 0;
-                continue;
+                if (GetFileAttributesA(install.Ini().c_str()) == INVALID_FILE_ATTRIBUTES)
+                    ++nMissing;
+                HANDLE hFile = CreateFileA(install.Ini().c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr);
+                if (hFile == INVALID_HANDLE_VALUE)
+                {
+                    nMissing += GetLastError() == ERROR_FILE_NOT_FOUND ? 1 : 0;
+                    continue;
+                }
+                char buffer[4096];
+                DWORD nRead = 0;
+                ReadFile(hFile, buffer, sizeof(buffer), &nRead, nullptr);
+                CloseHandle(hFile);
+                const std::string strText(buffer, nRead);
+                nPartial += (strText == kIniAfter || strText == strSwitched) ? 0 : 1;
+                ++nReads;
+                Sleep(1);
             }
-            char buffer[4096];
-            DWORD nRead = 0;
-            ReadFile(hFile, buffer, sizeof(buffer), &nRead, nullptr);
-            CloseHandle(hFile);
-            const std::string strText(buffer, nRead);
-            nPartial += (strText == kIniAfter || strText == strSwitched) ? 0 : 1;
-            ++nReads;
-            Sleep(1);
-        }
-    });
+        });
     int nSwitched = 0;
     for (int i = 0; i < 8; ++i)
     {
@@ -275,11 +279,12 @@ TEST(Switch, SwitchBackThatFailsIsReportedAndPutRightLater)
     CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
     WriteBytes(install.Ini(), kIni);
     const CRunResult result = install.RunTarn(Args(DatabaseName()), {{"STANDIN_ACTION", "readonly-ini"}});
-    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() +
-                  "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n"
-                  "srcsafe.ini could not be put back to data_path = c:\\vss\\data; the next run of tarn.exe will put "
-                  "it back.\r\n",
-              result.strOut);
+    EXPECT_EQ(
+        BannerText() + "Running: \"" + install.StandinCopy() +
+            "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n"
+            "srcsafe.ini could not be put back to data_path = c:\\vss\\data; the next run of tarn.exe will put "
+            "it back.\r\n",
+        result.strOut);
     const std::string strSwitched = install.RecordedIni();
     EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
     EXPECT_EQ("tarn: data_path to put back\nc:\\vss\\data", ReadBytes(install.Ini() + ".tarnrestore"));
@@ -300,7 +305,8 @@ TEST(Switch, SrcsafeIniDeletedDuringTheCallIsNotMentioned)
     CScratchInstall install;
     CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
     WriteBytes(install.Ini(), kIni);
-    const std::string strRunning = "Running: \"" + install.StandinCopy() + "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n";
+    const std::string strRunning =
+        "Running: \"" + install.StandinCopy() + "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n";
     const CRunResult result = install.RunTarn(Args(DatabaseName()), {{"STANDIN_ACTION", "delete-ini"}});
     EXPECT_EQ(BannerText() + strRunning, result.strOut);
     EXPECT_FALSE(Exists(install.Ini()));

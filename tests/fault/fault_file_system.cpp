@@ -189,10 +189,10 @@ BOOL WINAPI UnlockFault(HANDLE hFile, DWORD nReserved, DWORD nLow, DWORD nHigh, 
 }
 
 const CFileSystem kFaulty = {
-    &CreateFileFault,    &ReadFileFault,      &WriteFileFault,   &FlushFault,       &SetFilePointerFault,
-    &SetEndOfFileFault,  &GetAttributesFault, &SetAttributesFault, &GetSecurityFault, &SetSecurityFault,
-    &MoveFault,          &DeleteFault,        &FindFirstFault,   &FindNextFault,    &LockFault,
-    &UnlockFault,
+    &CreateFileFault,     &ReadFileFault,     &WriteFileFault,     &FlushFault,
+    &SetFilePointerFault, &SetEndOfFileFault, &GetAttributesFault, &SetAttributesFault,
+    &GetSecurityFault,    &SetSecurityFault,  &MoveFault,          &DeleteFault,
+    &FindFirstFault,      &FindNextFault,     &LockFault,          &UnlockFault,
 };
 }
 

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
         const std::string strName = szName;
         for (const std::string& strArg : args)
         {
-            const bool bExpected = tarnfuzz::LowerAZ(strArg.substr(0, strName.size())) == tarnfuzz::LowerAZ(strName);
+            const bool bExpected =
+                tarnfuzz::LowerAZ(strArg.substr(0, strName.size())) == tarnfuzz::LowerAZ(strName);
             FUZZ_CHECK(HasSwitchPrefix(strArg, szName) == bExpected);
         }
     }

@@ -12,14 +12,14 @@
 #include <vector>
 
 // A property that does not hold: the input is saved by libFuzzer as a crash.
-#define FUZZ_CHECK(condition)                                                                    \
-    do                                                                                           \
-    {                                                                                            \
-        if (!(condition))                                                                        \
-        {                                                                                        \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                        \
-        }                                                                                        \
+#define FUZZ_CHECK(condition)                                                                                      \
+    do                                                                                                             \
+    {                                                                                                              \
+        if (!(condition))                                                                                          \
+        {                                                                                                          \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition);                  \
+            std::abort();                                                                                          \
+        }                                                                                                          \
     } while (0)
 
 namespace tarnfuzz
@@ -30,10 +30,8 @@ namespace tarnfuzz
 class CFields
 {
 public:
-    CFields(const std::uint8_t* pData, std::size_t nSize)
-        : m_strInput(reinterpret_cast<const char*>(pData), nSize)
-    {
-    }
+    CFields(const std::uint8_t* pData, std::size_t nSize) : m_strInput(reinterpret_cast<const char*>(pData), nSize)
+    {}
 
     bool AtEnd() const { return m_nPos >= m_strInput.size(); }
 

@@ -83,8 +83,8 @@ CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, 
     CreatePipe(&m_hErr, &hErrWrite, &inherit, 0);
     SetHandleInformation(m_hOut, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(m_hErr, HANDLE_FLAG_INHERIT, 0);
-    HANDLE hIn = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                             0, nullptr);
+    HANDLE hIn =
+        CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -170,7 +170,7 @@ CRunResult CChild::Wait()
 }
 
 CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
-               const std::string& strCurrentDir)
+                      const std::string& strCurrentDir)
 {
     CChild child(strExe, args, env, strCurrentDir);
     return child.Wait();

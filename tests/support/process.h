@@ -28,8 +28,7 @@ class CChild
 public:
     // Arguments are quoted one by one; strRawArgs, when given, is used as the whole tail instead.
     CChild(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
-           const std::string& strCurrentDir = "", const std::string* pRawArgs = nullptr,
-           DWORD nCreationFlags = 0);
+           const std::string& strCurrentDir = "", const std::string* pRawArgs = nullptr, DWORD nCreationFlags = 0);
     CChild(const CChild&) = delete;
     CChild& operator=(const CChild&) = delete;
     ~CChild();
@@ -52,7 +51,7 @@ private:
 };
 
 CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
-               const std::string& strCurrentDir = "");
+                      const std::string& strCurrentDir = "");
 
 // As RunProgram, but a program still running after nTimeout milliseconds is
 // ended and bTimedOut set, so that a hang fails a test instead of stopping it.

@@ -126,11 +126,10 @@ bool Contains(const std::string& strText, const std::string& strPart)
 
 bool SaysWhatWentWrong(const std::string& strOut)
 {
-    for (const char* szMessage : {"Could not switch srcsafe.ini to data_path = ",
-                                  "Could not locate current database path in srcsafe.ini",
-                                  "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run",
-                                  "srcsafe.ini still holds the database of an interrupted run",
-                                  "Unexpected failure"})
+    for (const char* szMessage :
+         {"Could not switch srcsafe.ini to data_path = ", "Could not locate current database path in srcsafe.ini",
+          "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run",
+          "srcsafe.ini still holds the database of an interrupted run", "Unexpected failure"})
         if (Contains(strOut, szMessage))
             return true;
     return false;
@@ -172,8 +171,9 @@ testing::AssertionResult CheckNextRun(const CScratchInstall& install, ERun run)
     const CRunResult result = install.RunTarn(Args(ERun::Plain));
     const std::string strIni = ReadBytes(install.Ini());
     if (strIni != kRestored && !(run != ERun::Repair && strIni == kOriginal))
-        return testing::AssertionFailure() << "after the next run srcsafe.ini holds " << testing::PrintToString(strIni)
-                                           << "\n" << result.strOut;
+        return testing::AssertionFailure()
+               << "after the next run srcsafe.ini holds " << testing::PrintToString(strIni) << "\n"
+               << result.strOut;
     if (!install.StandinRan() || DataPathSeen(install, "call") != kOriginalPath)
         return testing::AssertionFailure() << "the next run did not run SS.EXE on the original database:\n"
                                            << result.strOut;
@@ -189,8 +189,7 @@ testing::AssertionResult CheckNextRun(const CScratchInstall& install, ERun run)
 }
 
 class Sweep : public testing::TestWithParam<CSweep>
-{
-};
+{};
 }
 
 TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
@@ -205,8 +204,8 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
     const std::string strAllocations = trace.back();
     ASSERT_EQ(0u, strAllocations.rfind("allocations ", 0)) << strAllocations;
     trace.pop_back();
-    const int nPoints = std::string(sweep.szMode) == "oom" ? std::stoi(strAllocations.substr(12))
-                                                         : static_cast<int>(trace.size());
+    const int nPoints =
+        std::string(sweep.szMode) == "oom" ? std::stoi(strAllocations.substr(12)) : static_cast<int>(trace.size());
     ASSERT_GT(nPoints, 0);
 
     int nFailures = 0;
@@ -214,7 +213,8 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
     int nLeftSwitched = 0;
     for (int k = 1; k <= nPoints && nFailures < 3; ++k)
     {
-        SCOPED_TRACE("point " + std::to_string(k) + (k <= static_cast<int>(trace.size()) ? ": " + trace[k - 1] : ""));
+        SCOPED_TRACE("point " + std::to_string(k) +
+                     (k <= static_cast<int>(trace.size()) ? ": " + trace[k - 1] : ""));
         ASSERT_NO_FATAL_FAILURE(LayOut(install, sweep.run));
         const CRunResult result = RunFaulty(install, sweep.run, sweep.szMode, k);
         nStarted += install.StandinRan("faulty") ? 1 : 0;
@@ -225,19 +225,17 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
         EXPECT_TRUE(next);
         nFailures += (faulty && next) ? 0 : 1;
     }
-    std::printf("%s: %d points; SS.EXE started in %d runs, srcsafe.ini left switched by %d\n", sweep.szName, nPoints,
-                nStarted, nLeftSwitched);
+    std::printf("%s: %d points; SS.EXE started in %d runs, srcsafe.ini left switched by %d\n", sweep.szName,
+                nPoints, nStarted, nLeftSwitched);
 }
 
-INSTANTIATE_TEST_SUITE_P(, Sweep,
-                         testing::Values(CSweep{ERun::Switch, "fail", "SwitchFail"},
-                                         CSweep{ERun::Switch, "fail-twice", "SwitchFailTwice"},
-                                         CSweep{ERun::Switch, "kill", "SwitchKill"},
-                                         CSweep{ERun::Switch, "oom", "SwitchOutOfMemory"},
-                                         CSweep{ERun::Repair, "fail", "RepairFail"},
-                                         CSweep{ERun::Repair, "fail-twice", "RepairFailTwice"},
-                                         CSweep{ERun::Repair, "kill", "RepairKill"},
-                                         CSweep{ERun::Plain, "fail", "PlainFail"},
-                                         CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"},
-                                         CSweep{ERun::Plain, "kill", "PlainKill"}),
-                         [](const testing::TestParamInfo<CSweep>& info) { return std::string(info.param.szName); });
+INSTANTIATE_TEST_SUITE_P(
+    , Sweep,
+    testing::Values(CSweep{ERun::Switch, "fail", "SwitchFail"},
+                    CSweep{ERun::Switch, "fail-twice", "SwitchFailTwice"},
+                    CSweep{ERun::Switch, "kill", "SwitchKill"}, CSweep{ERun::Switch, "oom", "SwitchOutOfMemory"},
+                    CSweep{ERun::Repair, "fail", "RepairFail"},
+                    CSweep{ERun::Repair, "fail-twice", "RepairFailTwice"},
+                    CSweep{ERun::Repair, "kill", "RepairKill"}, CSweep{ERun::Plain, "fail", "PlainFail"},
+                    CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"}, CSweep{ERun::Plain, "kill", "PlainKill"}),
+    [](const testing::TestParamInfo<CSweep>& info) { return std::string(info.param.szName); });
