@@ -24,8 +24,11 @@ set(CMAKE_CXX_FLAGS_INIT "--sysroot=${TARN_MINGW_SYSROOT}")
 foreach(folder "" /${TARN_MINGW_TRIPLE} /backward)
   string(APPEND CMAKE_CXX_FLAGS_INIT " -isystem ${TARN_MINGW_GCC_DIR}/include/c++${folder}")
 endforeach()
-# lld links; -pthread brings in winpthreads, which libstdc++ needs in a static link.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "--sysroot=${TARN_MINGW_SYSROOT} -fuse-ld=lld -L${TARN_MINGW_GCC_DIR} -pthread")
+# mingw-w64's own GNU ld links, not lld: lld 14 mislinks the unwind tables of
+# the GCC-built libstdc++, so an exception thrown inside it (std::bad_alloc from
+# a std::string) unwinds into garbage. -pthread brings in winpthreads, which
+# libstdc++ needs in a static link.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "--sysroot=${TARN_MINGW_SYSROOT} -fuse-ld=bfd -L${TARN_MINGW_GCC_DIR} -pthread")
 
 set(CMAKE_FIND_ROOT_PATH ${TARN_MINGW_SYSROOT})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
