@@ -97,14 +97,25 @@ CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, 
     // The wide call: it also starts programs from folders deeper than 260 characters.
     std::wstring strWideLine = Widen(strCommandLine);
     const std::wstring strWideDir = Widen(strCurrentDir);
-    if (CreateProcessW(nullptr, &strWideLine[0], nullptr, nullptr, TRUE, nCreationFlags, &strEnvironment[0],
-                       strCurrentDir.empty() ? nullptr : strWideDir.c_str(), &startup, &process))
+    // Wine now and then fails to start a program that was started a moment
+    // before (ERROR_INTERNAL_ERROR); a second try succeeds.
+    DWORD nError = ERROR_SUCCESS;
+    for (int nAttempt = 0; nAttempt < 5 && m_hProcess == nullptr; ++nAttempt)
     {
-        m_hProcess = process.hProcess;
-        CloseHandle(process.hThread);
+        if (CreateProcessW(nullptr, &strWideLine[0], nullptr, nullptr, TRUE, nCreationFlags, &strEnvironment[0],
+                           strCurrentDir.empty() ? nullptr : strWideDir.c_str(), &startup, &process))
+        {
+            m_hProcess = process.hProcess;
+            CloseHandle(process.hThread);
+            break;
+        }
+        nError = GetLastError();
+        if (nError != ERROR_INTERNAL_ERROR)
+            break;
+        Sleep(100);
     }
-    else
-        m_strOutSoFar = "(not started: error " + std::to_string(GetLastError()) + ")";
+    if (m_hProcess == nullptr)
+        m_strOutSoFar = "(not started: error " + std::to_string(nError) + ")";
     CloseHandle(hOutWrite);
     CloseHandle(hErrWrite);
     CloseHandle(hIn);
