@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace
 {
 const std::size_t kPathBuffer = 260;
@@ -14,21 +16,14 @@ const std::size_t kPathBuffer = 260;
 // the value is taken exactly as stored, an empty one included.
 bool LookUpEnvironment(const std::string& strName, std::string& strValue)
 {
-    SetLastError(ERROR_SUCCESS);
+    // The size asked for counts the terminating NUL, so an empty value gives 1
+    // and only a missing variable gives 0.
     const DWORD nNeeded = GetEnvironmentVariableA(strName.c_str(), nullptr, 0);
     if (nNeeded == 0)
-    {
-        if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
-            return false;
-        strValue.clear();
-        return true;
-    }
+        return false;
     std::string strBuffer(nNeeded, '\0');
     const DWORD nLength = GetEnvironmentVariableA(strName.c_str(), strBuffer.data(), nNeeded);
-    if (nLength >= nNeeded)
-        return false;
-    strBuffer.resize(nLength);
-    strValue = strBuffer;
+    strValue.assign(strBuffer.data(), std::min<DWORD>(nLength, nNeeded - 1));
     return true;
 }
 }

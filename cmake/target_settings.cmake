@@ -6,6 +6,8 @@
 # compiler warns about something new can turn it off here or with CMake's own
 # --compile-no-warning-as-error.
 option(TARN_WARNINGS_AS_ERRORS "Fail the build on a compiler warning in Tarn's own code" ON)
+# Preset mingw-x64-coverage: gcov counters in Tarn's own code, read by scripts/coverage.
+option(TARN_COVERAGE "Build with gcov line and branch counters" OFF)
 
 # tarn_target_settings(TARGET): warnings, language standard, definitions and
 # link options for one of the project's targets. C++ targets get C++17 and the
@@ -39,12 +41,18 @@ function(tarn_target_settings target)
     target_compile_definitions(${target} PRIVATE _CRT_SECURE_NO_WARNINGS)
     target_link_options(${target} PRIVATE /Brepro)
   else()
-    target_compile_options(${target} PRIVATE
-      "$<$<COMPILE_LANGUAGE:C,CXX>:-Wall;-Wextra;-Wpedantic>"
+    target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:-Wall;-Wextra;-Wpedantic>")
+    if(TARN_COVERAGE)
+      # Counters written beside the objects, at their full paths (so no prefix map).
+      target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:C,CXX>:--coverage>")
+      target_link_options(${target} PRIVATE --coverage)
+    else()
       # No path of the build machine in the binaries: two builds of one commit
       # in different folders give the same bytes.
-      "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>"
-      "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>")
+      target_compile_options(${target} PRIVATE
+        "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>"
+        "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>")
+    endif()
     # Static runtime: the exe imports only system DLLs, so it can be dropped
     # beside SS.EXE. No time stamp in the PE header, for reproducible releases.
     set(link_options -static -static-libgcc -Wl,--no-insert-timestamp)

@@ -97,15 +97,12 @@ void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard) const
     std::string strCurrent;
     bool bHasLine = false;
     unsigned long nError = QueryDatabasePath(strCurrent, bHasLine);
-    // Killed before its switch, or srcsafe.ini gone or changed by hand since: nothing to put back.
-    if (IsMissingFileError(nError) || (nError == ERROR_SUCCESS && (!bHasLine || strCurrent == strOldPath)))
-    {
-        guard.ClearRecord();
-        return;
-    }
-    if (nError == ERROR_SUCCESS)
+    // Killed before its switch, or srcsafe.ini changed by hand since: nothing to put back.
+    const bool bNothingToPutBack = nError == ERROR_SUCCESS && (!bHasLine || strCurrent == strOldPath);
+    if (nError == ERROR_SUCCESS && !bNothingToPutBack)
         nError = SetDatabasePath(strOldPath);
-    if (IsMissingFileError(nError))
+    // Nor is there when srcsafe.ini is gone.
+    if (bNothingToPutBack || IsMissingFileError(nError))
     {
         guard.ClearRecord();
         return;

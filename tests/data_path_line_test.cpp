@@ -48,6 +48,7 @@ TEST(DataPathLine, LinesThatAreNotDataPathLines)
          })
     {
         EXPECT_FALSE(IsDataPathLine(szLine)) << szLine;
+        EXPECT_EQ("", GetDataPathValue(szLine)) << szLine;
         EXPECT_EQ(szLine, RebuildDataPathLine(szLine, "c:\\new"));
     }
 }

@@ -105,6 +105,87 @@ TEST_F(FileIo, WriteInPlaceFailingPartWayPutsTheOldBytesBack)
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
 }
 
+// Each step of a rewrite that fails leaves srcsafe.ini as it was, no temporary
+// file beside it, and gives the step's error; where the platform keeps no
+// permissions, there are none to carry over and the rewrite goes ahead.
+TEST_F(FileIo, EveryStepOfARewriteThatFails)
+{
+    struct Case
+    {
+        const char* szFunction;
+        const char* szPathEnd;
+        unsigned long nError;
+        unsigned long nExpected; // ERROR_SUCCESS: the rewrite goes ahead
+    };
+    const Case cases[] = {
+        {"GetFileAttributes", "srcsafe.ini", ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED},
+        {"CreateFile", ".tmp", ERROR_DISK_FULL, ERROR_DISK_FULL},
+        {"WriteFile", "", ERROR_DISK_FULL, ERROR_DISK_FULL},
+        {"FlushFileBuffers", "", ERROR_DISK_FULL, ERROR_DISK_FULL},
+        {"SetFileAttributes", ".tmp", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+        {"GetFileSecurity", "srcsafe.ini", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+        {"GetFileSecurity", "srcsafe.ini", ERROR_NOT_SUPPORTED, ERROR_SUCCESS},
+        {"SetFileSecurity", ".tmp", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+        {"SetFileSecurity", ".tmp", ERROR_INVALID_FUNCTION, ERROR_SUCCESS},
+        {"MoveFileEx", "srcsafe.ini", ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED},
+    };
+    const std::string strSwitched = "[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.szFunction) + " " + c.szPathEnd + " " + std::to_string(c.nError));
+        const int nAt = CallOfCleanRewrite(kIni, c.szFunction, c.szPathEnd);
+        CFaultPlan plan{EFault::Fail, nAt, ""};
+        plan.nError = c.nError;
+        InstallFaults(plan);
+        EXPECT_EQ(c.nExpected, m_app.SetDatabasePath("c:\\other\\data"));
+        RemoveFaults();
+        EXPECT_EQ(c.nExpected == ERROR_SUCCESS ? strSwitched : std::string(kIni), ReadBytes(m_install.Ini()));
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
+    }
+}
+
+// In place, each failing step puts the old text back.
+TEST_F(FileIo, EveryStepOfAWriteInPlaceThatFails)
+{
+    const int nTempCreate = CallOfCleanRewrite(kIni, "CreateFile", ".tmp");
+    InstallFaults({EFault::Fail, nTempCreate, ""});
+    m_app.SetDatabasePath("c:\\other\\data");
+    const std::vector<std::string> calls = CallsSeen();
+    RemoveFaults();
+    for (const char* szFunction :
+         {"CreateFile", "SetFilePointerEx", "WriteFile", "SetEndOfFile", "FlushFileBuffers"})
+    {
+        SCOPED_TRACE(szFunction);
+        const auto call = std::find_if(calls.begin() + nTempCreate, calls.end(),
+                                       [&](const std::string& strCall)
+                                       { return strCall.rfind(std::string(szFunction) + " ", 0) == 0; });
+        ASSERT_NE(calls.end(), call);
+        WriteBytes(m_install.Ini(), kIni);
+        InstallFaults({EFault::Fail, nTempCreate, "", static_cast<int>(call - calls.begin()) + 1});
+        EXPECT_NE(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+        RemoveFaults();
+        EXPECT_EQ(kIni, ReadBytes(m_install.Ini()));
+    }
+}
+
+// Names of this process's temporary files that are taken already are skipped;
+// when all are taken, the rewrite fails without touching srcsafe.ini.
+TEST_F(FileIo, TemporaryNamesTakenAlready)
+{
+    WriteBytes(m_install.Ini(), kIni);
+    const std::string strStem = m_install.Ini() + ".tarn" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int n = 0; n < 100; ++n)
+        WriteBytes(strStem + std::to_string(n) + ".tmp", "someone else's");
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_EXISTS), m_app.SetDatabasePath("c:\\other\\data"));
+    EXPECT_EQ(kIni, ReadBytes(m_install.Ini()));
+
+    ASSERT_TRUE(DeleteFileA((strStem + "57.tmp").c_str()));
+    EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+    EXPECT_NE(kIni, ReadBytes(m_install.Ini()));
+    EXPECT_EQ("someone else's", ReadBytes(strStem + "0.tmp"));
+    EXPECT_EQ(100u, m_install.FilesBesideIni().size());
+}
+
 TEST_F(FileIo, TemporaryFilesAreKnownByName)
 {
     const std::string strFolder = m_install.Ini().substr(0, m_install.Ini().rfind('\\') + 1);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace tarntest;
@@ -222,6 +223,47 @@ TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
+// A record that does not say what to put back stops the run: nobody can tell
+// which database srcsafe.ini should name.
+TEST(Guard, RecordThatCannotBeReadStopsTheRun)
+{
+    CScratchInstall install;
+    WriteBytes(install.Ini(), kIni);
+    const std::string strRecord = "tarn: something else\nc:\\x";
+    WriteBytes(install.Ini() + ".tarnrestore", strRecord);
+    const CRunResult result = install.RunTarn(Args());
+    EXPECT_EQ(BannerText() + "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run: " +
+                  SystemTextLine(ERROR_INVALID_DATA) +
+                  "\r\nRun tarn.exe again; if this stays, check srcsafe.ini's data_path line and delete "
+                  "srcsafe.ini.tarnrestore.\r\n",
+              result.strOut);
+    EXPECT_FALSE(install.StandinRan());
+    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+    EXPECT_EQ(strRecord, ReadBytes(install.Ini() + ".tarnrestore"));
+}
+
+// Another program keeps the lock file open to itself: after a few seconds of
+// trying, the run goes ahead unguarded, and still switches and switches back.
+TEST(Guard, LockFileHeldByAnotherProgramLeavesTheRunUnguarded)
+{
+    CScratchInstall install;
+    CTestDatabase other(Name(""), "C:\\Other");
+    WriteBytes(install.Ini(), kIni);
+    HANDLE hLock = CreateFileA((install.Ini() + ".tarnlock").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    const CRunResult result = install.RunTarn(Args(Name("")));
+    CloseHandle(hLock);
+    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+              result.strOut);
+    EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "call"));
+    EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+    // The lock file is the other program's; nothing else is left.
+    std::vector<std::string> files = install.FilesBesideIni();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::string>{"srcsafe.ini", "srcsafe.ini.tarnlock"}), files);
+}
+
 // A run killed before its switch leaves a record of a path srcsafe.ini still
 // holds: it goes without a word.
 TEST(Guard, RecordOfASwitchNeverMadeGoesWithoutAWord)
@@ -280,17 +322,33 @@ TEST(Guard, SrcsafeIniIsReadAgainOnceTheGuardIsExclusive)
 {
     CScratchInstall install;
     CTestDatabase other(Name(""), "C:\\Other");
-    WriteBytes(install.Ini(), kIni);
-    CChild plain(install.Tarn(), Args(), HeldEnv(install, "plain"));
-    ASSERT_TRUE(WaitForStandin(install, "plain"));
-    CChild switching(install.Tarn(), Args(Name("")), install.StandinEnv("b"));
-    ASSERT_TRUE(switching.WaitForOutput(kWaiting, kPatience));
-    WriteBytes(install.Ini(), "[General]\r\nData_Path = C:\\Changed\\Data\r\nUser = Ann\r\n");
-    Release(install, "plain");
-    plain.Wait();
-    switching.Wait();
-    EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "b"));
-    EXPECT_EQ("[General]\r\ndata_path = c:\\changed\\data \r\nUser = Ann\r\n", ReadBytes(install.Ini()));
+    struct Case
+    {
+        const char* szChangedTo;
+        const char* szAfter; // and, when the change named the other database already, no switch at all
+    };
+    const Case cases[] = {
+        {"[General]\r\nData_Path = C:\\Changed\\Data\r\nUser = Ann\r\n",
+         "[General]\r\ndata_path = c:\\changed\\data \r\nUser = Ann\r\n"},
+        {"[General]\r\nData_Path = C:\\Other\\Data\r\nUser = Ann\r\n",
+         "[General]\r\nData_Path = C:\\Other\\Data\r\nUser = Ann\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        WriteBytes(install.Ini(), kIni);
+        DeleteFileA((install.Folder() + "\\release-plain").c_str());
+        DeleteFileA((install.Folder() + "\\plain.cmdline").c_str());
+        CChild plain(install.Tarn(), Args(), HeldEnv(install, "plain"));
+        ASSERT_TRUE(WaitForStandin(install, "plain"));
+        CChild switching(install.Tarn(), Args(Name("")), install.StandinEnv("b"));
+        ASSERT_TRUE(switching.WaitForOutput(kWaiting, kPatience));
+        WriteBytes(install.Ini(), c.szChangedTo);
+        Release(install, "plain");
+        plain.Wait();
+        switching.Wait();
+        EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "b"));
+        EXPECT_EQ(c.szAfter, ReadBytes(install.Ini()));
+    }
 }
 
 // A run ended hard while it writes the new srcsafe.ini: the file is whole, and

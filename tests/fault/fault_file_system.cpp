@@ -61,7 +61,7 @@ bool Strike(const char* szFunction, const std::string& strWhat, DWORD nFirst, DW
     case EFault::Fail:
         if (n != state.plan.nAt && n != state.plan.nAlsoAt)
             return false;
-        SetLastError(nFirst);
+        SetLastError(state.plan.nError != 0 ? state.plan.nError : nFirst);
         return true;
     case EFault::FailTwice:
         if (n != state.plan.nAt && n != state.plan.nAt + 1)

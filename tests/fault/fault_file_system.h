@@ -29,6 +29,8 @@ struct CFaultPlan
     std::string strTracePath;
     // With EFault::Fail, a second call that fails as well (0: none).
     int nAlsoAt = 0;
+    // With EFault::Fail, the error to fail with instead of the call's usual one (0: the usual one).
+    unsigned long nError = 0;
 };
 
 // Puts the counting table in; calls are counted from 1 again.
