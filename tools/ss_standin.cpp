@@ -1,9 +1,10 @@
 // A stand-in for SourceSafe's SS.EXE, for tests and the demo; never shipped.
 //
 // Its environment says what to do:
-//   STANDIN_RECORD      path prefix: the raw command line goes to PREFIX.cmdline and
-//                       the bytes of ..\srcsafe.ini (beside its folder) to PREFIX.ini;
-//                       PREFIX.done is made as the very last step
+//   STANDIN_RECORD      path prefix: the raw command line goes to PREFIX.cmdline,
+//                       the bytes of ..\srcsafe.ini (beside its folder) to PREFIX.ini
+//                       and those of srcsafe.ini.tarnrestore, if there is one, to
+//                       PREFIX.restore; PREFIX.done is made as the very last step
 //   STANDIN_ECHO        when set, prints one line saying what it was asked to do
 //   STANDIN_DELAY_MS    waits this long before it ends
 //   STANDIN_WAIT_FOR    waits (30 s at most) until this file exists, then ends
@@ -85,6 +86,9 @@ void Record(const std::string& strPrefix)
     std::string strIni;
     if (ReadFileBytes(IniPath(), strIni))
         WriteFileBytes(strPrefix + ".ini", strIni);
+    std::string strRecord;
+    if (ReadFileBytes(IniPath() + ".tarnrestore", strRecord))
+        WriteFileBytes(strPrefix + ".restore", strRecord);
 }
 
 void Echo(int argc, char** argv)

@@ -75,6 +75,8 @@ TEST(Switch, SSExeSeesTheOtherDatabaseAndTheFileComesBack)
     std::string strDuring = kIniAfter;
     strDuring.replace(strDuring.find("c:\\vss\\data"), 11, "c:\\shared\\vss\\data");
     EXPECT_EQ(strDuring, install.RecordedIni());
+    // What a later run would put back, had this one been killed during the call.
+    EXPECT_EQ("tarn: data_path to put back\nc:\\vss\\data", ReadBytes(install.Folder() + "\\call.restore"));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
     EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() +
                   "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n",

@@ -70,7 +70,7 @@ void LayOut(const CScratchInstall& install, ERun run)
     for (const std::string& strName : install.FilesBesideIni())
         ASSERT_TRUE(DeleteFileA((Folder(install) + "\\" + strName).c_str())) << strName;
     for (const char* szRecord : {"faulty", "call"})
-        for (const char* szSuffix : {".cmdline", ".ini", ".done"})
+        for (const char* szSuffix : {".cmdline", ".ini", ".restore", ".done"})
             DeleteFileA((install.Folder() + "\\" + szRecord + szSuffix).c_str());
     if (run != ERun::Repair)
     {
@@ -150,6 +150,9 @@ testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, ERun run
     const std::string strWanted = run == ERun::Switch ? kOtherPath : kOriginalPath;
     if (bStarted && DataPathSeen(install, "faulty") != strWanted)
         return testing::AssertionFailure() << "SS.EXE saw data_path = " << DataPathSeen(install, "faulty");
+    // While srcsafe.ini is switched, a kill must be repairable: the record is there.
+    if (bStarted && run == ERun::Switch && ReadBytes(install.Folder() + "\\faulty.restore") != kRecord)
+        return testing::AssertionFailure() << "SS.EXE ran on a switched srcsafe.ini without a record of the switch";
     if (!bStarted && !bKilled && !SaysWhatWentWrong(result.strOut))
         return testing::AssertionFailure() << "SS.EXE did not run, and the run did not say why:\n" << result.strOut;
 
