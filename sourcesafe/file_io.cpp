@@ -61,7 +61,7 @@ DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, std::string&
         if (file)
             return ERROR_SUCCESS;
         const DWORD nError = LastErrorOr(ERROR_CANNOT_MAKE);
-        if (nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS)
+        if (nError != ERROR_FILE_EXISTS)
             return nError;
     }
     return ERROR_FILE_EXISTS;

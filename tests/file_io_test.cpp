@@ -74,12 +74,31 @@ TEST_F(FileIo, ReadFailingPartWayIsAFailureAndNothingIsWritten)
 
 TEST_F(FileIo, FolderThatTakesNoNewFileIsWrittenInPlace)
 {
-    const int nTempCreate = CallOfCleanRewrite(kIni, "CreateFile", ".tmp");
-    InstallFaults({EFault::Fail, nTempCreate, ""}); // access denied, as in a read-only folder
-    EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+    // As a read-only folder, and a write-protected medium, refuse a new file.
+    for (const unsigned long nError : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT})
+    {
+        const int nTempCreate = CallOfCleanRewrite(kIni, "CreateFile", ".tmp");
+        CFaultPlan plan{EFault::Fail, nTempCreate, ""};
+        plan.nError = nError;
+        InstallFaults(plan);
+        EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
+        RemoveFaults();
+        EXPECT_EQ("[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n", ReadBytes(m_install.Ini()));
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
+    }
+}
+
+TEST_F(FileIo, MissingFileOrFolderIsToldApart)
+{
+    WriteBytes(m_install.Ini(), kIni);
+    EXPECT_EQ(0ul, ProbeFile(m_install.Ini()));
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND), ProbeFile(m_install.Ini() + ".none"));
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND),
+              ProbeFile(m_install.Folder() + "\\none\\srcsafe.ini"));
+    CFaultPlan plan{EFault::Fail, 1, ""};
+    InstallFaults(plan);
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_NETNAME_DELETED), ProbeFile(m_install.Ini()));
     RemoveFaults();
-    EXPECT_EQ("[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n", ReadBytes(m_install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
 }
 
 TEST_F(FileIo, WriteInPlaceFailingPartWayPutsTheOldBytesBack)
@@ -127,6 +146,7 @@ TEST_F(FileIo, EveryStepOfARewriteThatFails)
         {"GetFileSecurity", "srcsafe.ini", ERROR_NOT_SUPPORTED, ERROR_SUCCESS},
         {"SetFileSecurity", ".tmp", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
         {"SetFileSecurity", ".tmp", ERROR_INVALID_FUNCTION, ERROR_SUCCESS},
+        {"SetFileSecurity", ".tmp", ERROR_CALL_NOT_IMPLEMENTED, ERROR_SUCCESS},
         {"MoveFileEx", "srcsafe.ini", ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED},
     };
     const std::string strSwitched = "[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n";
@@ -203,6 +223,7 @@ TEST_F(FileIo, TemporaryFilesAreKnownByName)
         {"srcsafe.ini.tmp", false},
         {"other.ini.tarn12-0.tmp", false},
         {"srcsafe.ini.tarn.tmp.bak", false},
+        {"srcsafe.ini.tarn.tmp", false},
     };
     WriteBytes(m_install.Ini(), kIni);
     std::vector<std::string> expected;
@@ -212,6 +233,8 @@ TEST_F(FileIo, TemporaryFilesAreKnownByName)
         if (c.bTemp)
             expected.push_back(strFolder + c.szName);
     }
+    // A folder of such a name is nobody's temporary file.
+    ASSERT_TRUE(CreateDirectoryA((strFolder + "srcsafe.ini.tarn5-0.tmp").c_str(), nullptr));
     std::vector<std::string> found = FindTempFiles(m_install.Ini());
     std::sort(found.begin(), found.end());
     std::sort(expected.begin(), expected.end());
@@ -224,8 +247,12 @@ TEST_F(FileIo, RewriteKeepsThePermissions)
     WriteBytes(m_install.Ini(), kIni);
     // Everyone may read, nobody else may do more: an access list a new file would not inherit.
     PSECURITY_DESCRIPTOR pDescriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FR;;;WD)(A;;FA;;;BA)", SDDL_REVISION_1,
-                                                                     &pDescriptor, nullptr));
+    // Long enough that reading it takes a second, larger buffer.
+    std::string strSddl = "D:P(A;;FR;;;WD)(A;;FA;;;BA)";
+    for (const char* szSid : {"AU", "BU", "PU", "SY", "NS", "LS", "IU", "SU", "BO", "SO", "PO", "BG", "RD"})
+        strSddl += std::string("(A;;FR;;;") + szSid + ")";
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(strSddl.c_str(), SDDL_REVISION_1, &pDescriptor,
+                                                                     nullptr));
     ASSERT_TRUE(SetFileSecurityA(m_install.Ini().c_str(), DACL_SECURITY_INFORMATION, pDescriptor));
     LocalFree(pDescriptor);
     auto Dacl = [&]

@@ -264,16 +264,37 @@ TEST(Guard, LockFileHeldByAnotherProgramLeavesTheRunUnguarded)
     EXPECT_EQ((std::vector<std::string>{"srcsafe.ini", "srcsafe.ini.tarnlock"}), files);
 }
 
-// A run killed before its switch leaves a record of a path srcsafe.ini still
-// holds: it goes without a word.
-TEST(Guard, RecordOfASwitchNeverMadeGoesWithoutAWord)
+// A record with nothing to put back goes without a word: a run killed before
+// its switch (srcsafe.ini holds the path already), a srcsafe.ini whose
+// data_path line has been removed by hand, or one that is gone.
+TEST(Guard, RecordWithNothingToPutBackGoesWithoutAWord)
+{
+    CScratchInstall install;
+    const std::string strRunning = "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n";
+    for (const char* szIni : {kIni, "[General]\r\nUser = Ann\r\n", static_cast<const char*>(nullptr)})
+    {
+        DeleteFileA(install.Ini().c_str());
+        if (szIni)
+            WriteBytes(install.Ini(), szIni);
+        WriteBytes(install.Ini() + ".tarnrestore", "tarn: data_path to put back\nc:\\vss\\data");
+        const CRunResult next = install.RunTarn(Args());
+        EXPECT_EQ(BannerText() + strRunning, next.strOut);
+        EXPECT_EQ(szIni ? std::string(szIni) : std::string(), ReadBytes(install.Ini()));
+        EXPECT_EQ(szIni ? std::vector<std::string>{"srcsafe.ini"} : std::vector<std::string>{},
+                  install.FilesBesideIni());
+    }
+}
+
+// What a run killed in the middle of a rewrite left, without a record (it
+// was killed writing the record itself): the next run removes it.
+TEST(Guard, TemporaryFilesOfAKilledRunAreRemoved)
 {
     CScratchInstall install;
     WriteBytes(install.Ini(), kIni);
-    WriteBytes(install.Ini() + ".tarnrestore", "tarn: data_path to put back\nc:\\vss\\data");
+    WriteBytes(install.Ini() + ".tarnlock", "");
+    WriteBytes(install.Ini() + ".tarnrestore.tarn4242-0.tmp", "tarn: data_pa");
     const CRunResult next = install.RunTarn(Args());
-    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
-              next.strOut);
+    EXPECT_TRUE(install.StandinRan());
     EXPECT_EQ(kIni, ReadBytes(install.Ini()));
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }

@@ -79,6 +79,7 @@ TEST(Run, CommandLineFailuresStartNothingAndWriteNoLog)
         {{"$TARN_E2E_UNSET", "checkout", "X.C", "-LOG", "-DB:Remote"}, "Environment variable not found."},
         {{"C:\\DEV\\SRC", "checkout", "C:\\DEV", "-LOG"}, "File name is not below the root folder."},
         {{"C:\\DEV\\SRC", "checkout", std::string(300, 'x'), "-LOG"}, "Could not get the full path of the file."},
+        {{"C:\\DEV\\SRC", "checkout", "", "-LOG"}, "Could not get the full path of the file."},
     };
     for (const Case& c : cases)
     {
