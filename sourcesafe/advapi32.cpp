@@ -19,14 +19,17 @@ CAdvapi32 Load()
     Take(hModule, "RegCreateKeyExA", api.pCreateKeyEx);
     Take(hModule, "RegQueryValueExA", api.pQueryValueEx);
     Take(hModule, "RegCloseKey", api.pCloseKey);
+    // The registry is used only with all three.
+    if (api.pQueryValueEx == nullptr || api.pCloseKey == nullptr)
+        api.pCreateKeyEx = nullptr;
     Take(hModule, "GetFileSecurityA", api.pGetFileSecurity);
     Take(hModule, "SetFileSecurityA", api.pSetFileSecurity);
     return api;
 }
 }
 
-const CAdvapi32* CAdvapi32::Get()
+const CAdvapi32& CAdvapi32::Get()
 {
     static const CAdvapi32 api = Load();
-    return api.pCreateKeyEx || api.pGetFileSecurity ? &api : nullptr;
+    return api;
 }

@@ -16,8 +16,9 @@ struct CAdvapi32
     decltype(&GetFileSecurityA) pGetFileSecurity = nullptr;
     decltype(&SetFileSecurityA) pSetFileSecurity = nullptr;
 
-    // Null when the DLL cannot be had; a function it lacks stays null.
-    static const CAdvapi32* Get();
+    // A function that cannot be had (nor the DLL) is null; pCreateKeyEx is
+    // null unless all three registry functions are there.
+    static const CAdvapi32& Get();
 };
 
 // An open registry key, closed on every road out.
@@ -25,7 +26,7 @@ struct CKeyTraits
 {
     using Type = HKEY;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { CAdvapi32::Get()->pCloseKey(h); }
+    static void Close(Type h) { CAdvapi32::Get().pCloseKey(h); }
 };
 
 using CUniqueHkey = CUniqueResource<CKeyTraits>;

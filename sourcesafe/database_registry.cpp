@@ -13,18 +13,18 @@ void CTarnApp::LookupDatabasePath()
 void CTarnApp::QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
                                  std::string& strResult)
 {
-    const CAdvapi32* pApi = CAdvapi32::Get();
-    if (pApi == nullptr || !pApi->pCreateKeyEx || !pApi->pQueryValueEx || !pApi->pCloseKey)
+    const CAdvapi32& api = CAdvapi32::Get();
+    if (api.pCreateKeyEx == nullptr)
         return;
     CUniqueHkey key;
-    if (pApi->pCreateKeyEx(HKEY_CURRENT_USER, strKeyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
+    if (api.pCreateKeyEx(HKEY_CURRENT_USER, strKeyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                         nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
         return;
 
     const DWORD kBuffer = 260;
     BYTE buffer[kBuffer];
     DWORD nSize = kBuffer;
-    if (pApi->pQueryValueEx(key.Get(), strValueName.c_str(), nullptr, nullptr, buffer, &nSize) != ERROR_SUCCESS)
+    if (api.pQueryValueEx(key.Get(), strValueName.c_str(), nullptr, nullptr, buffer, &nSize) != ERROR_SUCCESS)
         return;
 
     // Text up to the first NUL, never past the bytes the query returned.

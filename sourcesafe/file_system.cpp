@@ -10,24 +10,24 @@ namespace
 BOOL WINAPI GetSecurity(LPCSTR szPath, SECURITY_INFORMATION nWhat, PSECURITY_DESCRIPTOR pDescriptor, DWORD nSize,
                         LPDWORD pNeeded)
 {
-    const CAdvapi32* pApi = CAdvapi32::Get();
-    if (pApi == nullptr || pApi->pGetFileSecurity == nullptr)
+    const CAdvapi32& api = CAdvapi32::Get();
+    if (api.pGetFileSecurity == nullptr)
     {
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return FALSE;
     }
-    return pApi->pGetFileSecurity(szPath, nWhat, pDescriptor, nSize, pNeeded);
+    return api.pGetFileSecurity(szPath, nWhat, pDescriptor, nSize, pNeeded);
 }
 
 BOOL WINAPI SetSecurity(LPCSTR szPath, SECURITY_INFORMATION nWhat, PSECURITY_DESCRIPTOR pDescriptor)
 {
-    const CAdvapi32* pApi = CAdvapi32::Get();
-    if (pApi == nullptr || pApi->pSetFileSecurity == nullptr)
+    const CAdvapi32& api = CAdvapi32::Get();
+    if (api.pSetFileSecurity == nullptr)
     {
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return FALSE;
     }
-    return pApi->pSetFileSecurity(szPath, nWhat, pDescriptor);
+    return api.pSetFileSecurity(szPath, nWhat, pDescriptor);
 }
 
 const CFileSystem kSystem = {

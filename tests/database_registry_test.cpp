@@ -85,3 +85,14 @@ TEST(DatabaseRegistry, MissingKeyIsCreatedEmpty)
     RegDeleteKeyA(HKEY_CURRENT_USER, strTop.c_str());
     EXPECT_FALSE(KeyExists(strTop));
 }
+
+// A key that cannot be opened or made (here: a name longer than the registry
+// allows) is a silent failure like any other.
+TEST(DatabaseRegistry, KeyThatCannotBeMadeLeavesTheResultAlone)
+{
+    const std::string strKey = "Software\\TarnTest." + std::string(300, 'k');
+    std::string strResult = "untouched";
+    CTarnApp::QueryRegistryPath(strKey, "Remote", strResult);
+    EXPECT_EQ("untouched", strResult);
+    EXPECT_FALSE(KeyExists(strKey));
+}

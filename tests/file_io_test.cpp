@@ -3,12 +3,12 @@
 // through the file-system table, and the permissions a rewrite carries over.
 #include "app/tarn_app.h"
 #include "sourcesafe/file_io.h"
+#include "sourcesafe/file_system.h"
 #include "tests/fault/fault_file_system.h"
 #include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <algorithm>
@@ -241,37 +241,58 @@ TEST_F(FileIo, TemporaryFilesAreKnownByName)
     EXPECT_EQ(expected, found);
 }
 
-// The new file gets the old one's access list before it takes its place.
-TEST_F(FileIo, RewriteKeepsThePermissions)
+// The new file gets the old one's access list before it takes its place. Wine
+// keeps no access lists on the build machine's file system (it makes one up
+// from the Unix permissions), so the platform's part is played here by a pair
+// of functions that keep one for srcsafe.ini: longer than the first buffer a
+// rewrite offers for it.
+namespace
+{
+std::vector<BYTE> g_iniDescriptor;
+std::string g_strSetPath;
+std::vector<BYTE> g_setDescriptor;
+
+BOOL WINAPI KeptGetSecurity(LPCSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR pDescriptor, DWORD nSize,
+                            LPDWORD pNeeded)
+{
+    *pNeeded = static_cast<DWORD>(g_iniDescriptor.size());
+    if (nSize < g_iniDescriptor.size())
+    {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::copy(g_iniDescriptor.begin(), g_iniDescriptor.end(), static_cast<BYTE*>(pDescriptor));
+    return TRUE;
+}
+
+BOOL WINAPI KeptSetSecurity(LPCSTR szPath, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR pDescriptor)
+{
+    g_strSetPath = szPath;
+    const BYTE* pBytes = static_cast<const BYTE*>(pDescriptor);
+    g_setDescriptor.assign(pBytes, pBytes + GetSecurityDescriptorLength(pDescriptor));
+    return TRUE;
+}
+}
+
+TEST_F(FileIo, RewriteGivesTheNewFileTheOldOnesAccessList)
 {
     WriteBytes(m_install.Ini(), kIni);
-    // Everyone may read, nobody else may do more: an access list a new file would not inherit.
-    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
-    // Long enough that reading it takes a second, larger buffer.
     std::string strSddl = "D:P(A;;FR;;;WD)(A;;FA;;;BA)";
     for (const char* szSid : {"AU", "BU", "PU", "SY", "NS", "LS", "IU", "SU", "BO", "SO", "PO", "BG", "RD"})
         strSddl += std::string("(A;;FR;;;") + szSid + ")";
+    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(strSddl.c_str(), SDDL_REVISION_1, &pDescriptor,
                                                                      nullptr));
-    ASSERT_TRUE(SetFileSecurityA(m_install.Ini().c_str(), DACL_SECURITY_INFORMATION, pDescriptor));
+    const BYTE* pBytes = static_cast<const BYTE*>(pDescriptor);
+    g_iniDescriptor.assign(pBytes, pBytes + GetSecurityDescriptorLength(pDescriptor));
     LocalFree(pDescriptor);
-    auto Dacl = [&]
-    {
-        char* szText = nullptr;
-        PSECURITY_DESCRIPTOR pFound = nullptr;
-        std::string strText;
-        if (GetNamedSecurityInfoA(m_install.Ini().c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                  nullptr, nullptr, nullptr, &pFound) == ERROR_SUCCESS &&
-            ConvertSecurityDescriptorToStringSecurityDescriptorA(pFound, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
-                                                                 &szText, nullptr))
-            strText = szText;
-        LocalFree(szText);
-        LocalFree(pFound);
-        return strText;
-    };
-    const std::string strBefore = Dacl();
-    ASSERT_NE("", strBefore);
+    ASSERT_GT(g_iniDescriptor.size(), 256u);
+
+    FileSystem().pGetFileSecurity = &KeptGetSecurity;
+    FileSystem().pSetFileSecurity = &KeptSetSecurity;
     EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
-    EXPECT_EQ(strBefore, Dacl());
-    EXPECT_NE(kIni, ReadBytes(m_install.Ini()));
+    RemoveFaults();
+    EXPECT_EQ(m_install.Ini() + ".tarn", g_strSetPath.substr(0, m_install.Ini().size() + 5));
+    EXPECT_TRUE(g_setDescriptor == g_iniDescriptor) << "the new file did not get srcsafe.ini's access list";
+    EXPECT_EQ("[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n", ReadBytes(m_install.Ini()));
 }
