@@ -67,11 +67,14 @@ DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, std::string&
     return ERROR_FILE_EXISTS;
 }
 
-// Writes strBytes to a new temporary file beside strPath and flushes it to disk.
-DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std::string& strTempPath)
+// Writes strBytes to a new temporary file beside strPath and flushes it to
+// disk. bRefused tells that the folder took no new file at all.
+DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std::string& strTempPath,
+                    bool& bRefused)
 {
     CUniqueFile file;
     DWORD nError = CreateTempFile(strPath, file, strTempPath);
+    bRefused = nError == ERROR_ACCESS_DENIED || nError == ERROR_WRITE_PROTECT;
     if (nError != ERROR_SUCCESS)
         return nError;
     nError = WriteAll(file.Get(), strBytes);
@@ -202,8 +205,9 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const
         return ERROR_FILE_READ_ONLY;
 
     std::string strTemp;
-    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
-    if (nError == ERROR_ACCESS_DENIED || nError == ERROR_WRITE_PROTECT)
+    bool bRefused = false;
+    DWORD nError = WriteTempFile(strPath, strBytes, strTemp, bRefused);
+    if (bRefused)
         return WriteInPlace(strPath, strBytes, strOldBytes);
     if (nError != ERROR_SUCCESS)
         return nError;
@@ -224,7 +228,8 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const
 DWORD WriteFileDurably(const std::string& strPath, const std::string& strBytes)
 {
     std::string strTemp;
-    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
+    bool bRefused = false;
+    DWORD nError = WriteTempFile(strPath, strBytes, strTemp, bRefused);
     if (nError != ERROR_SUCCESS)
         return nError;
     nError = MoveIntoPlace(strTemp, strPath);
