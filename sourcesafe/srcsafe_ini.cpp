@@ -4,11 +4,11 @@
 
 void CTarnApp::ReadCurrentDatabasePath()
 {
-    std::string strText;
-    if (ReadWholeFile(m_strIniPath, strText) != ERROR_SUCCESS)
-        throw CTarnException("Could not locate current database path in srcsafe.ini");
     std::string strValue;
-    if (ReadDataPath(strText, strValue))
+    bool bHasLine = false;
+    if (QueryDatabasePath(strValue, bHasLine) != ERROR_SUCCESS)
+        throw CTarnException("Could not locate current database path in srcsafe.ini");
+    if (bHasLine)
         m_strOldDatabasePath = strValue;
 }
 
