@@ -96,3 +96,52 @@ TEST(Launch, SamePathsFromAnotherCurrentDirectoryAndARelativeProgramPath)
     EXPECT_EQ(strDirectLog.substr(strDirectLog.find("\t<Root>")),
               strRelativeLog.substr(strRelativeLog.find("\t<Root>")));
 }
+
+// A start the system loses before SS.EXE runs (ERROR_INTERNAL_ERROR, seen under
+// Wine under load) is tried again, at most three times; any other failure is
+// final at once. Made to happen through the test build's start seam.
+TEST(Launch, StartLostBeforeItRanIsTriedAgain)
+{
+    struct CCase
+    {
+        DWORD nError;
+        int nFailingStarts;
+        int nStartsExpected;
+        bool bRuns;
+    };
+    const CCase cases[] = {
+        {ERROR_INTERNAL_ERROR, 1, 2, true},
+        {ERROR_INTERNAL_ERROR, 2, 3, true},
+        {ERROR_INTERNAL_ERROR, 5, 3, false},
+        {ERROR_ACCESS_DENIED, 1, 1, false},
+    };
+    CScratchInstall install;
+    install.InstallFaultBuild();
+    const std::string strTrace = install.Folder() + "\\starts.txt";
+    for (const CCase& c : cases)
+    {
+        SCOPED_TRACE("error " + std::to_string(c.nError) + ", " + std::to_string(c.nFailingStarts) + " failing");
+        DeleteFileA(strTrace.c_str());
+        DeleteFileA((install.Folder() + "\\call.cmdline").c_str());
+        CEnvironment env = install.StandinEnv();
+        env["TARN_FAULT_MODE"] = "start-fail";
+        env["TARN_FAULT_AT"] = std::to_string(c.nFailingStarts);
+        env["TARN_FAULT_ERROR"] = std::to_string(c.nError);
+        env["TARN_FAULT_TRACE"] = strTrace;
+        const CRunResult result =
+            RunProgram(install.FaultTarn(), {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"}, env);
+
+        std::string strStarts = ReadBytes(strTrace);
+        int nStarts = 0;
+        for (std::size_t n = strStarts.find("start SS.EXE"); n != std::string::npos;
+             n = strStarts.find("start SS.EXE", n + 1))
+            ++nStarts;
+        EXPECT_EQ(c.nStartsExpected, nStarts);
+        EXPECT_EQ(c.bRuns, install.StandinRan());
+        const std::string strRunning =
+            "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n";
+        const std::string strFailure = "Could not launch SS.EXE.\r\n" + Crlf(SystemText(c.nError)) + "\r\n";
+        EXPECT_EQ(BannerText() + strRunning + (c.bRuns ? "" : strFailure), result.strOut);
+        EXPECT_EQ(0u, result.nExitCode);
+    }
+}

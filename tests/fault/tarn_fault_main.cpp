@@ -3,13 +3,18 @@
 // or fail any one allocation. Never shipped; the real tarn.exe has no way in.
 //
 // Its environment says what to do:
-//   TARN_FAULT_MODE   fail, fail-twice or kill (see fault_file_system.h), or oom:
-//                     allocation k throws std::bad_alloc
+//   TARN_FAULT_MODE   fail, fail-twice or kill (see fault_file_system.h), oom:
+//                     allocation k throws std::bad_alloc, or start-fail: the
+//                     first k starts of SS.EXE fail
 //   TARN_FAULT_AT     k, counted from 1 over the run's calls (or allocations)
+//   TARN_FAULT_ERROR  with start-fail, the error the starts fail with
+//                     (ERROR_INTERNAL_ERROR when not set)
 //   TARN_FAULT_TRACE  file to which every file-system call is appended as it is
-//                     made, and "allocations <n>" when the run ends
+//                     made (with start-fail, every start of SS.EXE), and
+//                     "allocations <n>" when the run ends
 
 #include "app/entry.h"
+#include "launch/process_start.h"
 #include "tests/fault/fault_file_system.h"
 
 #include <windows.h>
@@ -30,6 +35,9 @@ namespace
 std::atomic<long> g_nAllocations(0);
 std::atomic<long> g_nFailAllocation(0);
 std::atomic<bool> g_bCounting(false);
+int g_nStartsToFail = 0;
+DWORD g_nStartError = ERROR_INTERNAL_ERROR;
+std::string g_strTrace;
 
 std::string Environment(const char* szName)
 {
@@ -46,6 +54,22 @@ void AppendLine(const std::string& strPath, const std::string& strLine)
     DWORD nWritten = 0;
     WriteFile(hFile, strLine.data(), static_cast<DWORD>(strLine.size()), &nWritten, nullptr);
     CloseHandle(hFile);
+}
+
+BOOL WINAPI FailingCreateProcess(LPCSTR szApplication, LPSTR szCommandLine, LPSECURITY_ATTRIBUTES pProcess,
+                                 LPSECURITY_ATTRIBUTES pThread, BOOL bInherit, DWORD nFlags, LPVOID pEnvironment,
+                                 LPCSTR szDirectory, LPSTARTUPINFOA pStartup, LPPROCESS_INFORMATION pInformation)
+{
+    if (!g_strTrace.empty())
+        AppendLine(g_strTrace, "start SS.EXE\r\n");
+    if (g_nStartsToFail > 0)
+    {
+        --g_nStartsToFail;
+        SetLastError(g_nStartError);
+        return FALSE;
+    }
+    return CreateProcessA(szApplication, szCommandLine, pProcess, pThread, bInherit, nFlags, pEnvironment,
+                          szDirectory, pStartup, pInformation);
 }
 }
 
@@ -76,6 +100,14 @@ int main(int argc, char** argv)
 
     if (strMode == "oom")
         g_nFailAllocation = nAt;
+    else if (strMode == "start-fail")
+    {
+        g_nStartsToFail = nAt;
+        g_strTrace = strTrace;
+        if (!Environment("TARN_FAULT_ERROR").empty())
+            g_nStartError = static_cast<DWORD>(std::strtoul(Environment("TARN_FAULT_ERROR").c_str(), nullptr, 10));
+        ProcessStarter() = &FailingCreateProcess;
+    }
     else
         tarntest::InstallFaults({tarntest::ParseFault(strMode), nAt, strTrace});
 

@@ -40,6 +40,12 @@ struct CSweep
     const char* szName;
 };
 
+// Keeps the test names readable (and the same from build to build) in ctest's list.
+void PrintTo(const CSweep& sweep, std::ostream* pOut)
+{
+    *pOut << sweep.szName;
+}
+
 std::string DatabaseName()
 {
     return std::string("TarnSweep.") + testing::UnitTest::GetInstance()->current_test_info()->name();
