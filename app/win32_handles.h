@@ -60,6 +60,14 @@ struct CFileTraits
     static void Close(Type h) { CloseHandle(h); }
 };
 
+// Searches from FindFirstFile: INVALID_HANDLE_VALUE when empty.
+struct CFindTraits
+{
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+
 // Buffers the system allocated for us (FormatMessage).
 struct CLocalTextTraits
 {
@@ -70,4 +78,5 @@ struct CLocalTextTraits
 
 using CUniqueHandle = CUniqueResource<CHandleTraits>;
 using CUniqueFile = CUniqueResource<CFileTraits>;
+using CUniqueFind = CUniqueResource<CFindTraits>;
 using CUniqueLocalText = CUniqueResource<CLocalTextTraits>;

@@ -82,7 +82,7 @@ DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std
         nError = LastErrorOr(ERROR_WRITE_FAULT);
     file.Reset();
     if (nError != ERROR_SUCCESS)
-        FileSystem().pDeleteFile(strTempPath.c_str());
+        RemoveFile(strTempPath);
     return nError;
 }
 
@@ -164,13 +164,6 @@ bool IsTempFileName(const std::string& strName, const std::string& strIniName)
     return strLower.size() > strStem.size() + 4 && strLower.compare(0, strStem.size(), strStem) == 0 &&
            strLower.compare(strLower.size() - 4, 4, ".tmp") == 0;
 }
-
-struct CFindTraits
-{
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { FindClose(h); }
-};
 }
 
 DWORD ReadWholeFile(const std::string& strPath, std::string& strBytes)
@@ -221,7 +214,7 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const
     if (nError == ERROR_SUCCESS)
         nError = MoveIntoPlace(strTemp, strPath);
     if (nError != ERROR_SUCCESS)
-        FileSystem().pDeleteFile(strTemp.c_str());
+        RemoveFile(strTemp);
     return nError;
 }
 
@@ -234,7 +227,7 @@ DWORD WriteFileDurably(const std::string& strPath, const std::string& strBytes)
         return nError;
     nError = MoveIntoPlace(strTemp, strPath);
     if (nError != ERROR_SUCCESS)
-        FileSystem().pDeleteFile(strTemp.c_str());
+        RemoveFile(strTemp);
     return nError;
 }
 
@@ -257,7 +250,7 @@ std::vector<std::string> FindTempFiles(const std::string& strIniPath)
     const std::string strFolder = FolderOf(strIniPath);
     const std::string strIniName = strIniPath.substr(NameStart(strIniPath));
     WIN32_FIND_DATAA found;
-    CUniqueResource<CFindTraits> find(FileSystem().pFindFirstFile((strIniPath + ".tarn*.tmp").c_str(), &found));
+    CUniqueFind find(FileSystem().pFindFirstFile((strIniPath + ".tarn*.tmp").c_str(), &found));
     if (!find)
         return paths;
     do
