@@ -73,7 +73,8 @@ void CTarnApp::ParseCommandLine(int argc, char** argv)
         }
     }
 
-    m_strFileName = ReplaceRootName(m_strFileName, m_strRoot, m_strRealRoot);
+    if (!ReplaceRootName(m_strFileName, m_strRoot, m_strRealRoot))
+        throw CTarnException("File name is not below the root folder.");
 
     if (NeedsFullPath(m_strFileName))
     {
@@ -84,7 +85,9 @@ void CTarnApp::ParseCommandLine(int argc, char** argv)
         m_strFileName = szFullPath;
     }
 
-    if (m_strFileName.size() < m_strRealRoot.size())
+    // The root's length must not end inside a character of the file name.
+    if (m_strFileName.size() < m_strRealRoot.size() ||
+        !AnsiCodePage().IsCharStart(m_strFileName, m_strRealRoot.size()))
         throw CTarnException("File name is not below the root folder.");
 
     m_strSSFilePath = MakeSSFilePath(m_strFileName, m_strRealRoot.size(), m_strPathPrefix);

@@ -2,14 +2,16 @@
 
 #include "app/default_switches.h"
 
+#include <algorithm>
+
 namespace
 {
 const std::size_t kSwitchNameLength = 4;
 }
 
-std::string WithoutFinalBackslash(const std::string& strRoot)
+std::string WithoutFinalBackslash(const std::string& strRoot, const CCodePage& codePage)
 {
-    if (!strRoot.empty() && strRoot.back() == '\\')
+    if (codePage.EndsWith(strRoot, '\\'))
         return strRoot.substr(0, strRoot.size() - 1);
     return strRoot;
 }
@@ -19,19 +21,26 @@ bool IsEnvironmentRoot(const std::string& strRoot)
     return !strRoot.empty() && strRoot[0] == '$';
 }
 
-std::string ReplaceRootName(const std::string& strFileName, const std::string& strRoot,
-                            const std::string& strRealRoot)
+bool ReplaceRootName(std::string& strFileName, const std::string& strRoot, const std::string& strRealRoot,
+                     const CCodePage& codePage)
 {
-    std::string strReplaced = strFileName;
-    if (IsEnvironmentRoot(strRoot) && !strFileName.empty() && strFileName[0] == '$')
-        strReplaced.replace(0, strRoot.size(), strRealRoot);
-    return strReplaced;
+    if (!IsEnvironmentRoot(strRoot) || strFileName.empty() || strFileName[0] != '$')
+        return true;
+    if (!codePage.IsCharStart(strFileName, std::min(strRoot.size(), strFileName.size())))
+        return false;
+    strFileName.replace(0, strRoot.size(), strRealRoot);
+    return true;
 }
 
-bool NeedsFullPath(const std::string& strFileName)
+bool NeedsFullPath(const std::string& strFileName, const CCodePage& codePage)
 {
-    const bool bDriveOrNetworkPath = strFileName.size() >= 2 && (strFileName[1] == ':' || strFileName[1] == '\\');
-    return !bDriveOrNetworkPath && (strFileName.empty() || strFileName[0] != '$');
+    if (strFileName.empty())
+        return true;
+    // The second character, which is not always the second byte.
+    const std::size_t nSecond = codePage.CharLength(strFileName, 0);
+    const bool bDriveOrNetworkPath =
+        nSecond < strFileName.size() && (strFileName[nSecond] == ':' || strFileName[nSecond] == '\\');
+    return !bDriveOrNetworkPath && strFileName[0] != '$';
 }
 
 ESwitchKind ClassifySwitch(const std::string& strArg)

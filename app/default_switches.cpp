@@ -1,7 +1,5 @@
 #include "app/default_switches.h"
 
-#include "app/ascii.h"
-
 #include <cstring>
 
 void AddDefaultSwitches(std::string& strParameters, const std::string& strCommand)
@@ -14,13 +12,23 @@ void AddDefaultSwitches(std::string& strParameters, const std::string& strComman
         strParameters += " -NL";
 }
 
+namespace
+{
+// The switch names are plain ASCII and stand at the start of the argument, so
+// every byte compared is a character of its own.
+char LowerLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}
+
 bool HasSwitchPrefix(const std::string& strText, const char* szSwitch)
 {
     const std::size_t nLength = std::strlen(szSwitch);
     if (strText.size() < nLength)
         return false;
     for (std::size_t i = 0; i < nLength; ++i)
-        if (LowerAscii(strText[i]) != LowerAscii(szSwitch[i]))
+        if (LowerLetter(strText[i]) != LowerLetter(szSwitch[i]))
             return false;
     return true;
 }

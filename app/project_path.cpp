@@ -3,10 +3,13 @@
 #include <algorithm>
 
 std::string MakeSSFilePath(const std::string& strFileName, std::size_t nRootLength,
-                           const std::string& strPathPrefix)
+                           const std::string& strPathPrefix, const CCodePage& codePage)
 {
-    const std::string strRest = strFileName.substr(std::min(nRootLength, strFileName.size()));
-    std::string strPath = strPathPrefix.empty() ? "$" + strRest : "$\\" + strPathPrefix + strRest;
-    std::replace(strPath.begin(), strPath.end(), '\\', '/');
-    return strPath;
+    // Each piece on its own: a piece that ends in a lone lead byte must not
+    // swallow the separator of the next.
+    const std::string strRest =
+        codePage.Replace(strFileName.substr(std::min(nRootLength, strFileName.size())), '\\', '/');
+    if (strPathPrefix.empty())
+        return "$" + strRest;
+    return "$/" + codePage.Replace(strPathPrefix, '\\', '/') + strRest;
 }

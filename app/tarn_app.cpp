@@ -25,6 +25,7 @@ void CTarnApp::Run()
         [&]
         {
             LocateFiles();
+            CheckCharacters();
             guard.Acquire(m_strIniPath);
             PutBackInterruptedSwitch(guard);
             if (!m_strDatabase.empty())

@@ -27,13 +27,18 @@ public:
     // Command line (command_line.cpp)
     static void ShowUsage();
 
+    // Refuses the run when a text for SS.EXE is one the ANSI code page cannot
+    // hold (app/character_check.cpp).
+    void CheckCharacters() const;
+
     // Installation paths (sourcesafe/install_paths.cpp)
     void LocateFiles();
 
     // Database lookup (sourcesafe/database_registry.cpp)
     void LookupDatabasePath();
+    // pLost, when given, is set when the value holds a character the ANSI code page lacks.
     static void QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
-                                  std::string& strResult);
+                                  std::string& strResult, bool* pLost = nullptr);
 
     // srcsafe.ini (sourcesafe/srcsafe_ini.cpp). SetDatabasePath returns
     // ERROR_SUCCESS or the system's error code; on failure srcsafe.ini keeps

@@ -17,7 +17,7 @@ CAdvapi32 Load()
     if (hModule == nullptr)
         return api;
     Take(hModule, "RegCreateKeyExA", api.pCreateKeyEx);
-    Take(hModule, "RegQueryValueExA", api.pQueryValueEx);
+    Take(hModule, "RegQueryValueExW", api.pQueryValueEx);
     Take(hModule, "RegCloseKey", api.pCloseKey);
     // The registry is used only with all three.
     if (api.pQueryValueEx == nullptr || api.pCloseKey == nullptr)

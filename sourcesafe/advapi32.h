@@ -11,7 +11,7 @@
 struct CAdvapi32
 {
     decltype(&RegCreateKeyExA) pCreateKeyEx = nullptr;
-    decltype(&RegQueryValueExA) pQueryValueEx = nullptr;
+    decltype(&RegQueryValueExW) pQueryValueEx = nullptr;
     decltype(&RegCloseKey) pCloseKey = nullptr;
     decltype(&GetFileSecurityA) pGetFileSecurity = nullptr;
     decltype(&SetFileSecurityA) pSetFileSecurity = nullptr;

@@ -1,6 +1,5 @@
 #include "sourcesafe/data_path_line.h"
 
-#include "app/ascii.h"
 #include "sourcesafe/ini_text.h"
 
 namespace
@@ -8,103 +7,96 @@ namespace
 const char kKey[] = "data_path";
 const std::size_t kKeyLength = sizeof(kKey) - 1;
 
-bool IsGraphic(char c)
-{
-    return c >= 0x21 && c <= 0x7E;
-}
-
 // Position of the first "=" of a data_path line (lower-cased), or npos when the line is none.
-std::size_t FindValueEquals(const std::string& strLower)
+std::size_t FindValueEquals(const std::string& strLower, const CCodePage& codePage)
 {
-    const std::size_t nKey = strLower.find(kKey);
+    const std::size_t nKey = codePage.Find(strLower, kKey);
     if (nKey == std::string::npos)
         return std::string::npos;
-    const std::size_t nSemicolon = strLower.find(';');
+    const std::size_t nSemicolon = codePage.Find(strLower, ";");
     if (nSemicolon != std::string::npos && nSemicolon < nKey)
         return std::string::npos;
-    const std::size_t nEquals = strLower.find('=');
+    const std::size_t nEquals = codePage.Find(strLower, "=");
     if (nEquals == std::string::npos || nEquals < nKey + kKeyLength)
         return std::string::npos;
     return nEquals;
 }
 }
 
-bool IsDataPathLine(const std::string& strLine)
+bool IsDataPathLine(const std::string& strLine, const CCodePage& codePage)
 {
-    return FindValueEquals(LowerAsciiCopy(strLine)) != std::string::npos;
+    return FindValueEquals(codePage.Lower(strLine), codePage) != std::string::npos;
 }
 
-std::string GetDataPathValue(const std::string& strLine)
+std::string GetDataPathValue(const std::string& strLine, const CCodePage& codePage)
 {
-    const std::string strLower = LowerAsciiCopy(strLine);
-    const std::size_t nEquals = FindValueEquals(strLower);
+    const std::string strLower = codePage.Lower(strLine);
+    const std::size_t nEquals = FindValueEquals(strLower, codePage);
     if (nEquals == std::string::npos)
         return std::string();
+    // The "=" is a character of its own, so the value starts at a character too.
     std::string strValue = strLower.substr(nEquals + 1);
-    const std::size_t nComment = strValue.find(';');
+    const std::size_t nComment = codePage.Find(strValue, ";");
     if (nComment != std::string::npos)
         strValue.resize(nComment);
-    std::size_t nFirst = 0;
-    while (nFirst < strValue.size() && !IsGraphic(strValue[nFirst]))
-        ++nFirst;
-    std::size_t nEnd = strValue.size();
-    while (nEnd > nFirst && !IsGraphic(strValue[nEnd - 1]))
-        --nEnd;
-    return strValue.substr(nFirst, nEnd - nFirst);
+    return codePage.TrimBlanks(strValue);
 }
 
-std::string RebuildDataPathLine(const std::string& strLine, const std::string& strPath)
+std::string RebuildDataPathLine(const std::string& strLine, const std::string& strPath, const CCodePage& codePage)
 {
-    const std::string strLower = LowerAsciiCopy(strLine);
-    const std::size_t nEquals = FindValueEquals(strLower);
+    const std::string strLower = codePage.Lower(strLine);
+    const std::size_t nEquals = FindValueEquals(strLower, codePage);
     if (nEquals == std::string::npos)
         return strLine;
-    const std::size_t nComment = strLower.find(';', nEquals);
+    const std::size_t nComment = codePage.Find(strLower, ";", nEquals);
     const std::string strTail = nComment == std::string::npos ? std::string() : strLower.substr(nComment);
     return strLower.substr(0, nEquals + 1) + " " + strPath + " " + strTail;
 }
 
-bool CanHoldDataPath(const std::string& strPath)
+bool CanHoldDataPath(const std::string& strPath, const CCodePage& codePage)
 {
-    if (strPath.find_first_of(";\r\n") != std::string::npos)
-        return false;
-    return strPath.empty() || (IsGraphic(strPath.front()) && IsGraphic(strPath.back()));
+    if (strPath.empty())
+        return true;
+    for (const char* szStop : {";", "\r", "\n"})
+        if (codePage.Find(strPath, szStop) != std::string::npos)
+            return false;
+    return codePage.TrimBlanks(strPath).size() == strPath.size() && !codePage.EndsInLoneLeadByte(strPath);
 }
 
-bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strValue)
+bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strValue, const CCodePage& codePage)
 {
     for (const std::string& strLine : lines)
     {
-        if (IsDataPathLine(strLine))
+        if (IsDataPathLine(strLine, codePage))
         {
-            strValue = GetDataPathValue(strLine);
+            strValue = GetDataPathValue(strLine, codePage);
             return true;
         }
     }
     return false;
 }
 
-bool ReplaceDataPath(std::vector<std::string>& lines, const std::string& strPath)
+bool ReplaceDataPath(std::vector<std::string>& lines, const std::string& strPath, const CCodePage& codePage)
 {
     for (std::string& strLine : lines)
     {
-        if (IsDataPathLine(strLine))
+        if (IsDataPathLine(strLine, codePage))
         {
-            strLine = RebuildDataPathLine(strLine, strPath);
+            strLine = RebuildDataPathLine(strLine, strPath, codePage);
             return true;
         }
     }
     return false;
 }
 
-bool ReadDataPath(const std::string& strIniText, std::string& strValue)
+bool ReadDataPath(const std::string& strIniText, std::string& strValue, const CCodePage& codePage)
 {
-    return FindDataPathValue(SplitIniLines(strIniText), strValue);
+    return FindDataPathValue(SplitIniLines(strIniText), strValue, codePage);
 }
 
-std::string RewriteDataPath(const std::string& strIniText, const std::string& strPath)
+std::string RewriteDataPath(const std::string& strIniText, const std::string& strPath, const CCodePage& codePage)
 {
     std::vector<std::string> lines = SplitIniLines(strIniText);
-    ReplaceDataPath(lines, strPath);
+    ReplaceDataPath(lines, strPath, codePage);
     return JoinIniLines(lines);
 }

@@ -1,17 +1,47 @@
-#include "app/ascii.h"
+#include "app/ansi_conversion.h"
+#include "app/character_check.h"
+#include "app/code_page.h"
 #include "app/tarn_app.h"
 #include "sourcesafe/advapi32.h"
+
+namespace
+{
+// The longest value text taken, in bytes of the ANSI code page with its terminating NUL.
+const std::size_t kValueBuffer = 260;
+
+bool IsTextType(DWORD nType)
+{
+    return nType == REG_SZ || nType == REG_EXPAND_SZ || nType == REG_MULTI_SZ;
+}
+
+// Text up to the first NUL, never past the nCount units the query returned.
+template <typename Char>
+std::basic_string<Char> UpToNul(const Char* pText, std::size_t nCount)
+{
+    std::size_t nLength = 0;
+    while (nLength < nCount && pText[nLength] != Char(0))
+        ++nLength;
+    return std::basic_string<Char>(pText, nLength);
+}
+}
 
 void CTarnApp::LookupDatabasePath()
 {
     std::string strRawResult;
-    QueryRegistryPath("Software\\Microsoft\\Sourcesafe\\Databases", m_strDatabase, strRawResult);
-    m_strNewDatabasePath += LowerAsciiCopy(strRawResult);
+    bool bLost = false;
+    QueryRegistryPath("Software\\Microsoft\\Sourcesafe\\Databases", m_strDatabase, strRawResult, &bLost);
+    m_strNewDatabasePath += AnsiCodePage().Lower(strRawResult);
+    // Written to srcsafe.ini as "?" or a look-alike, it would name another folder.
+    if (bLost)
+        throw CodePageFailure("The folder registered for the database " + m_strDatabase,
+                              strRawResult.substr(0, strRawResult.size() - 5));
 }
 
-// Every failure is silent: the result is then left as it was.
+// Every failure is silent: the result is then left as it was. Text is read in
+// UTF-16, as the registry keeps it, so that a character the ANSI code page
+// lacks is noticed (pLost) rather than silently replaced.
 void CTarnApp::QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
-                                 std::string& strResult)
+                                 std::string& strResult, bool* pLost)
 {
     const CAdvapi32& api = CAdvapi32::Get();
     if (api.pCreateKeyEx == nullptr)
@@ -21,17 +51,30 @@ void CTarnApp::QueryRegistryPath(const std::string& strKeyName, const std::strin
                          nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
         return;
 
-    const DWORD kBuffer = 260;
-    BYTE buffer[kBuffer];
-    DWORD nSize = kBuffer;
-    if (api.pQueryValueEx(key.Get(), strValueName.c_str(), nullptr, nullptr, buffer, &nSize) != ERROR_SUCCESS)
+    // Room for every text whose ANSI form fits: no character takes fewer bytes there.
+    WCHAR buffer[kValueBuffer] = {};
+    DWORD nSize = sizeof(buffer);
+    DWORD nType = REG_NONE;
+    if (api.pQueryValueEx(key.Get(), ToWide(strValueName).c_str(), nullptr, &nType, reinterpret_cast<BYTE*>(buffer),
+                          &nSize) != ERROR_SUCCESS)
         return;
 
-    // Text up to the first NUL, never past the bytes the query returned.
-    const char* pText = reinterpret_cast<const char*>(buffer);
-    std::size_t nLength = 0;
-    while (nLength < nSize && pText[nLength] != '\0')
-        ++nLength;
-    strResult.assign(pText, nLength);
-    strResult += "\\data";
+    // Other types keep their bytes as they are.
+    std::string strText;
+    bool bExact = true;
+    if (!IsTextType(nType))
+    {
+        if (nSize > kValueBuffer)
+            return;
+        strText = UpToNul(reinterpret_cast<const char*>(buffer), nSize);
+    }
+    else
+    {
+        bExact = ToAnsiExactly(UpToNul(buffer, nSize / sizeof(WCHAR)), strText);
+        if (strText.size() >= kValueBuffer)
+            return;
+    }
+    if (!bExact && pLost != nullptr)
+        *pLost = true;
+    strResult = strText + "\\data";
 }

@@ -1,6 +1,6 @@
 #include "sourcesafe/file_io.h"
 
-#include "app/ascii.h"
+#include "app/code_page.h"
 #include "app/win32_handles.h"
 #include "sourcesafe/file_system.h"
 
@@ -15,8 +15,13 @@ const DWORD kRenameRetryMilliseconds = 50;
 
 std::size_t NameStart(const std::string& strPath)
 {
-    const std::size_t nSlash = strPath.find_last_of("\\/");
-    return nSlash == std::string::npos ? 0 : nSlash + 1;
+    const std::size_t nBackslash = AnsiCodePage().FindLast(strPath, '\\');
+    const std::size_t nSlash = AnsiCodePage().FindLast(strPath, '/');
+    if (nBackslash == std::string::npos && nSlash == std::string::npos)
+        return 0;
+    if (nBackslash == std::string::npos || nSlash == std::string::npos)
+        return std::min(nBackslash, nSlash) + 1;
+    return std::max(nBackslash, nSlash) + 1;
 }
 
 // The folder part of a path, with its final backslash ("" when none).
@@ -159,8 +164,8 @@ DWORD WriteInPlace(const std::string& strPath, const std::string& strBytes, cons
 
 bool IsTempFileName(const std::string& strName, const std::string& strIniName)
 {
-    const std::string strLower = LowerAsciiCopy(strName);
-    const std::string strStem = LowerAsciiCopy(strIniName) + ".tarn";
+    const std::string strLower = AnsiCodePage().Lower(strName);
+    const std::string strStem = AnsiCodePage().Lower(strIniName) + ".tarn";
     return strLower.size() > strStem.size() + 4 && strLower.compare(0, strStem.size(), strStem) == 0 &&
            strLower.compare(strLower.size() - 4, 4, ".tmp") == 0;
 }

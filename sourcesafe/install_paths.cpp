@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-bool GetProgramFolder(const std::string& strModulePath, std::string& strFolder)
+bool GetProgramFolder(const std::string& strModulePath, std::string& strFolder, const CCodePage& codePage)
 {
-    const std::size_t nSlash = strModulePath.rfind('\\');
+    const std::size_t nSlash = codePage.FindLast(strModulePath, '\\');
     if (nSlash == std::string::npos)
         return false;
     strFolder = strModulePath.substr(0, nSlash + 1);

@@ -18,7 +18,8 @@ TEST(DataPathLine, ExampleTable)
         {"data_path = c:\\program files\\vss\\data", "c:\\program files\\vss\\data", "data_path = c:\\vss2\\data "},
         {"data_path =   ; note", "", "data_path = c:\\vss2\\data ; note"},
         {"data_path =\t  \t", "", "data_path = c:\\vss2\\data "},
-        {"data_path = \x80\xE9x\xE9y\xA0", "x\xE9y", "data_path = c:\\vss2\\data "},
+        // Only blanks and control characters are trimmed, never a character from 0x80 up.
+        {"data_path = \x80\xC9x\xE9Y\xA0\x7F", "\x80\xC9x\xE9y\xA0", "data_path = c:\\vss2\\data "},
         // A ";" after the key but before "=" does not make a comment.
         {"data_path ; x = y", "y", "data_path ; x = c:\\vss2\\data "},
         {"data_path = a=b", "a=b", "data_path = c:\\vss2\\data "},
@@ -79,15 +80,13 @@ TEST(DataPathLine, OnlyTheFirstDataPathLineCounts)
 TEST(DataPathLine, PathsALineCanHold)
 {
     for (const char* szPath : {"", "c:\\vss\\data", "c:\\program files\\vss\\data", "\\data", "a=b", "x\xE9y",
-                               "\\\\server\\share\\data"})
+                               "\\\\server\\share\\data", "\xE9t\xE9\\archiv\xE9", "\xA0x"})
     {
         EXPECT_TRUE(CanHoldDataPath(szPath)) << szPath;
         EXPECT_EQ(szPath, GetDataPathValue(RebuildDataPathLine("Data_Path = old ; note", szPath))) << szPath;
     }
     // Each would come back as another value, or break the line or the file.
     for (const char* szPath : {"c:\\vss;b\\data", "c:\\a\r\nb\\data", "c:\\a\nb", "c:\\a\rb", " c:\\data",
-                               "c:\\data ", "\tc:\\data", "c:\\data\x7F",
-                               "\xA0"
-                               "c:\\data"})
+                               "c:\\data ", "\tc:\\data", "c:\\data\x7F", "\x01x"})
         EXPECT_FALSE(CanHoldDataPath(szPath)) << szPath;
 }

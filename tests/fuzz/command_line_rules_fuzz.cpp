@@ -50,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const bool bFinalBackslash = !strFolder.empty() && strFolder.back() == '\\';
     FUZZ_CHECK(strRealRoot + (bFinalBackslash ? "\\" : "") == strFolder);
 
-    const std::string strReplaced = ReplaceRootName(strFileName, strRoot, strRealRoot);
+    std::string strReplacing = strFileName;
+    FUZZ_CHECK(ReplaceRootName(strReplacing, strRoot, strRealRoot));
+    const std::string strReplaced = strReplacing;
     if (bEnvironment && !strFileName.empty() && strFileName[0] == '$')
     {
         if (strFileName.size() >= strRoot.size())

@@ -4,24 +4,24 @@
 //    data_path line byte for byte (a bare LF becomes CR LF, nothing else).
 //  - For every path CanHoldDataPath accepts, the rebuilt line and the
 //    rewritten text read back the path, compared after lower-casing A to Z.
-//  - A value read holds no capital, no ";", and no blank or other
-//    non-graphic byte at either end.
+//  - A value read holds no capital, no ";", and no blank or control
+//    character at either end.
 #include "sourcesafe/data_path_line.h"
 #include "sourcesafe/ini_text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace
 {
-bool IsGraphic(char c)
+bool IsBlankOrControl(char c)
 {
-    return c >= 0x21 && c <= 0x7E;
+    return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F;
 }
 
 void CheckValue(const std::string& strValue)
 {
     FUZZ_CHECK(!tarnfuzz::HasCapital(strValue));
     FUZZ_CHECK(strValue.find(';') == std::string::npos);
-    FUZZ_CHECK(strValue.empty() || (IsGraphic(strValue.front()) && IsGraphic(strValue.back())));
+    FUZZ_CHECK(strValue.empty() || (!IsBlankOrControl(strValue.front()) && !IsBlankOrControl(strValue.back())));
 }
 }
 

@@ -26,13 +26,13 @@ std::string BuildEnvironmentBlock(const CEnvironment& env)
     return strBlock;
 }
 
-std::wstring Widen(const std::string& strText)
+std::wstring Widen(const std::string& strText, UINT nCodePage)
 {
     if (strText.empty())
         return std::wstring();
-    const int n = MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0);
     std::wstring strWide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()), &strWide[0], n);
+    MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()), &strWide[0], n);
     return strWide;
 }
 
@@ -67,7 +67,7 @@ std::string QuoteArgument(const std::string& strArg)
 }
 
 CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
-               const std::string& strCurrentDir, const std::string* pRawArgs, DWORD nCreationFlags)
+               const std::string& strCurrentDir, const std::string* pRawArgs, DWORD nCreationFlags, UINT nCodePage)
 {
     std::string strCommandLine = QuoteArgument(strExe);
     if (pRawArgs)
@@ -95,8 +95,8 @@ CChild::CChild(const std::string& strExe, const std::vector<std::string>& args, 
     PROCESS_INFORMATION process = {};
     std::string strEnvironment = BuildEnvironmentBlock(env);
     // The wide call: it also starts programs from folders deeper than 260 characters.
-    std::wstring strWideLine = Widen(strCommandLine);
-    const std::wstring strWideDir = Widen(strCurrentDir);
+    std::wstring strWideLine = Widen(strCommandLine, nCodePage);
+    const std::wstring strWideDir = Widen(strCurrentDir, CP_ACP);
     // Wine now and then fails to start a program that was started a moment
     // before (ERROR_INTERNAL_ERROR); a second try succeeds.
     DWORD nError = ERROR_SUCCESS;
@@ -181,9 +181,9 @@ CRunResult CChild::Wait()
 }
 
 CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env,
-                      const std::string& strCurrentDir)
+                      const std::string& strCurrentDir, UINT nCodePage)
 {
-    CChild child(strExe, args, env, strCurrentDir);
+    CChild child(strExe, args, env, strCurrentDir, nullptr, 0, nCodePage);
     return child.Wait();
 }
 

@@ -27,8 +27,11 @@ class CChild
 {
 public:
     // Arguments are quoted one by one; strRawArgs, when given, is used as the whole tail instead.
+    // The command line is handed over in UTF-16, read from nCodePage (the
+    // test's own by default; CP_UTF8 for characters outside it).
     CChild(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
-           const std::string& strCurrentDir = "", const std::string* pRawArgs = nullptr, DWORD nCreationFlags = 0);
+           const std::string& strCurrentDir = "", const std::string* pRawArgs = nullptr, DWORD nCreationFlags = 0,
+           UINT nCodePage = CP_ACP);
     CChild(const CChild&) = delete;
     CChild& operator=(const CChild&) = delete;
     ~CChild();
@@ -51,7 +54,7 @@ private:
 };
 
 CRunResult RunProgram(const std::string& strExe, const std::vector<std::string>& args, const CEnvironment& env = {},
-                      const std::string& strCurrentDir = "");
+                      const std::string& strCurrentDir = "", UINT nCodePage = CP_ACP);
 
 // As RunProgram, but a program still running after nTimeout milliseconds is
 // ended and bTimedOut set, so that a hang fails a test instead of stopping it.

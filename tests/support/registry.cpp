@@ -6,14 +6,20 @@ namespace tarntest
 {
 const char kDatabasesKey[] = "Software\\Microsoft\\Sourcesafe\\Databases";
 
-CTestDatabase::CTestDatabase(const std::string& strName, const std::string& strData) : m_strName(strName)
+CTestDatabase::CTestDatabase(const std::string& strName, const std::string& strData, unsigned nCodePage)
+    : m_strName(strName)
 {
     HKEY hKey = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kDatabasesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS)
         return;
-    RegSetValueExA(hKey, strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
-                   static_cast<DWORD>(strData.size() + 1));
+    std::wstring strWide(strData.size(), L'\0');
+    const int nWide = MultiByteToWideChar(nCodePage, 0, strData.data(), static_cast<int>(strData.size()),
+                                          &strWide[0], static_cast<int>(strWide.size()));
+    strWide.resize(static_cast<std::size_t>(nWide > 0 ? nWide : 0));
+    RegSetValueExW(hKey, std::wstring(strName.begin(), strName.end()).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(strWide.c_str()),
+                   static_cast<DWORD>((strWide.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(hKey);
 }
 

@@ -11,7 +11,8 @@ extern const char kDatabasesKey[];
 class CTestDatabase
 {
 public:
-    CTestDatabase(const std::string& strName, const std::string& strData);
+    // strData is text of nCodePage (the test's own by default), stored as the registry keeps text, in UTF-16.
+    CTestDatabase(const std::string& strName, const std::string& strData, unsigned nCodePage = 0);
     CTestDatabase(const CTestDatabase&) = delete;
     CTestDatabase& operator=(const CTestDatabase&) = delete;
     ~CTestDatabase();

@@ -111,6 +111,9 @@ std::string TestFolderName()
 {
     const testing::TestInfo* pInfo = testing::UnitTest::GetInstance()->current_test_info();
     std::string strName = std::string(pInfo->test_suite_name()) + "." + pInfo->name();
+    // The same tests run at once in several code pages.
+    if (GetACP() != 1252)
+        strName += ".cp" + std::to_string(GetACP());
     for (char& c : strName)
         if (c == '/' || c == '\\')
             c = '_';
@@ -180,10 +183,10 @@ std::string CScratchInstall::RecordedIni(const std::string& strRecord) const
 }
 
 CRunResult CScratchInstall::RunTarn(const std::vector<std::string>& args, CEnvironment env,
-                                    const std::string& strCurrentDir) const
+                                    const std::string& strCurrentDir, UINT nCodePage) const
 {
     for (const auto& entry : StandinEnv())
         env.insert(entry);
-    return RunProgram(Tarn(), args, env, strCurrentDir);
+    return RunProgram(Tarn(), args, env, strCurrentDir, nCodePage);
 }
 }

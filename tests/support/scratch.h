@@ -55,9 +55,10 @@ public:
     std::string RecordedIni(const std::string& strRecord = "call") const;
     bool StandinFinished(const std::string& strRecord = "call") const;
 
-    // Runs the installed tarn.exe with the stand-in's recording on.
+    // Runs the installed tarn.exe with the stand-in's recording on; the
+    // arguments are in nCodePage (see CChild).
     CRunResult RunTarn(const std::vector<std::string>& args, CEnvironment env = {},
-                       const std::string& strCurrentDir = "") const;
+                       const std::string& strCurrentDir = "", UINT nCodePage = CP_ACP) const;
 
 private:
     std::string m_strFolder;

@@ -1,0 +1,67 @@
+#include "app/ansi_conversion.h"
+
+#include "app/code_page.h"
+
+#include <windows.h>
+
+namespace
+{
+CCodePage SystemCodePage()
+{
+    if (GetACP() == CP_UTF8)
+        return CCodePage::Utf8();
+    CPINFO info = {};
+    if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize < 2)
+        return CCodePage::SingleByte();
+    return CCodePage::DoubleByte(info.LeadByte);
+}
+}
+
+const CCodePage& AnsiCodePage()
+{
+    static const CCodePage codePage = SystemCodePage();
+    return codePage;
+}
+
+unsigned AnsiCodePageNumber()
+{
+    return GetACP();
+}
+
+bool ToAnsiExactly(const std::wstring& strWide, std::string& strAnsi)
+{
+    strAnsi.clear();
+    if (strWide.empty())
+        return true;
+    const int nWide = static_cast<int>(strWide.size());
+    // UTF-8 holds every character; only a broken surrogate pair has no place there.
+    const bool bUtf8 = GetACP() == CP_UTF8;
+    const DWORD nFlags = bUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL bLost = FALSE;
+    BOOL* pLost = bUtf8 ? nullptr : &bLost;
+    const int nBytes = WideCharToMultiByte(CP_ACP, nFlags, strWide.data(), nWide, nullptr, 0, nullptr, pLost);
+    if (nBytes > 0)
+    {
+        strAnsi.resize(static_cast<std::size_t>(nBytes));
+        WideCharToMultiByte(CP_ACP, nFlags, strWide.data(), nWide, strAnsi.data(), nBytes, nullptr, pLost);
+        return !bLost;
+    }
+    // Rendered for a message all the same, with "?" where a character was lost.
+    const int nShown = WideCharToMultiByte(CP_ACP, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
+    strAnsi.assign(static_cast<std::size_t>(nShown > 0 ? nShown : 0), '?');
+    if (nShown > 0)
+        WideCharToMultiByte(CP_ACP, 0, strWide.data(), nWide, strAnsi.data(), nShown, nullptr, nullptr);
+    return false;
+}
+
+std::wstring ToWide(const std::string& strAnsi)
+{
+    if (strAnsi.empty())
+        return std::wstring();
+    const int nBytes = static_cast<int>(strAnsi.size());
+    const int nWide = MultiByteToWideChar(CP_ACP, 0, strAnsi.data(), nBytes, nullptr, 0);
+    std::wstring strWide(static_cast<std::size_t>(nWide > 0 ? nWide : 0), L'\0');
+    if (nWide > 0)
+        MultiByteToWideChar(CP_ACP, 0, strAnsi.data(), nBytes, strWide.data(), nWide);
+    return strWide;
+}
