@@ -7,9 +7,20 @@
 # The stand-in SS.EXE and the test and benchmark programs have no install
 # rules, so they never get in.
 
-# tarn_package_text(SOURCE NAME): SOURCE, with CR LF line ends, as NAME in the package.
+# Documents as the package names them: a link between two of them leads to
+# the file of the package, not to the one of the source tree.
+set(TARN_PACKAGE_LINKS editors.md=EDITORS.txt troubleshooting.md=TROUBLESHOOTING.txt)
+
+# tarn_package_text(SOURCE NAME): SOURCE, with CR LF line ends and its links
+# renamed, as NAME in the package.
 function(tarn_package_text source name)
   file(READ "${CMAKE_SOURCE_DIR}/${source}" TARN_PACKAGE_TEXT)
+  foreach(link IN LISTS TARN_PACKAGE_LINKS)
+    string(REPLACE "=" ";" link "${link}")
+    list(GET link 0 from)
+    list(GET link 1 to)
+    string(REPLACE "](${from}" "](${to}" TARN_PACKAGE_TEXT "${TARN_PACKAGE_TEXT}")
+  endforeach()
   string(REPLACE "\r\n" "\n" TARN_PACKAGE_TEXT "${TARN_PACKAGE_TEXT}")
   string(REPLACE "\n" "\r\n" TARN_PACKAGE_TEXT "${TARN_PACKAGE_TEXT}")
   # Written only when it changed; the text itself is not expanded.

@@ -5,10 +5,10 @@
 #include "app/tarn_app.h"
 #include "sourcesafe/file_io.h"
 #include "sourcesafe/file_system.h"
+#include "sourcesafe/restore_record.h"
 
 namespace
 {
-const char kRecordHeader[] = "tarn: data_path to put back\n";
 const DWORD kPollMilliseconds = 50;
 // Only a run deleting the lock file holds it exclusively, for an instant.
 const int kOpenAttempts = 250;
@@ -70,7 +70,7 @@ bool CIniGuard::MakeExclusive()
 
 unsigned long CIniGuard::RecordSwitch(const std::string& strOldPath)
 {
-    const DWORD nError = WriteFileDurably(m_strRecordPath, kRecordHeader + strOldPath);
+    const DWORD nError = WriteFileDurably(m_strRecordPath, RestoreRecordText(strOldPath));
     m_bOwnRecord = nError == ERROR_SUCCESS;
     return nError;
 }
@@ -148,7 +148,6 @@ void CIniGuard::ReadRecord()
 {
     std::string strRecord;
     const DWORD nError = ReadWholeFile(m_strRecordPath, strRecord);
-    const std::string strHeader(kRecordHeader);
     m_record = ERecord::Unreadable;
     m_nRecordError = nError;
     // A read can fail for a record that is not there at all; only one that is there must stop the run.
@@ -157,13 +156,10 @@ void CIniGuard::ReadRecord()
         m_record = ERecord::None;
     else if (nError != ERROR_SUCCESS)
         return;
-    else if (strRecord.compare(0, strHeader.size(), strHeader) != 0)
+    else if (!ReadRestoreRecord(strRecord, m_strRecordedOldPath))
         m_nRecordError = ERROR_INVALID_DATA;
     else
-    {
         m_record = ERecord::Found;
-        m_strRecordedOldPath = strRecord.substr(strHeader.size());
-    }
 }
 
 void CIniGuard::RemoveTempFiles() const

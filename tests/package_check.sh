@@ -186,16 +186,36 @@ check_package() {
          "lines: $lines, with CR LF: $crlf_lines"
   fi
 
-  # The other texts: their sources, with CR LF line ends.
+  # The other texts: their sources, with CR LF line ends and the links
+  # between them naming the files of the package.
   for pair in LICENSE.txt:LICENSE EDITORS.txt:docs/editors.md TROUBLESHOOTING.txt:docs/troubleshooting.md; do
     shipped=${pair%%:*} source=${pair#*:}
     if [ -f "$dir/$shipped" ] && [ -s "$here/$source" ] &&
-      tr -d '\r' <"$here/$source" | sed 's/$/\r/' | cmp -s - "$dir/$shipped"; then
-      pass "$name: $shipped is $source with CR LF line ends"
+      tr -d '\r' <"$here/$source" | sed 's/$/\r/; s/](editors\.md/](EDITORS.txt/g; s/](troubleshooting\.md/](TROUBLESHOOTING.txt/g' |
+      cmp -s - "$dir/$shipped"; then
+      pass "$name: $shipped is $source with CR LF line ends and the package's file names in its links"
     else
-      fail "$name: $shipped should be $source with CR LF line ends"
+      fail "$name: $shipped should be $source with CR LF line ends and the package's file names in its links"
     fi
   done
+
+  # The texts stand alone: every link leads to a web page, to a part of the
+  # same text or to a file of the package, and no text names a source file.
+  broken=""
+  for text in "$dir"/*.txt; do
+    for target in $(grep -o '](\([^)]*\))' "$text" | sed 's/^](//; s/)$//'); do
+      case $target in
+        http://* | https://* | mailto:* | \#*) ;;
+        *) [ -f "$dir/${target%%#*}" ] || broken="$broken $(basename "$text"):$target" ;;
+      esac
+    done
+    grep -qE '[A-Za-z0-9_-]\.md\b' "$text" && broken="$broken $(basename "$text"):$(grep -oE '[A-Za-z0-9_-]+\.md\b' "$text" | head -n 1)"
+  done
+  if [ -z "$broken" ]; then
+    pass "$name: every link in its texts leads to a file of the package, and none names a .md file"
+  else
+    fail "$name: its texts link to, or name, files that are not in the package" "$broken"
+  fi
   if grep -q "^Copyright (c) 2026 The Tarn project$(printf '\r')\$" "$dir/LICENSE.txt" 2>/dev/null &&
     grep -q '^MIT License' "$dir/LICENSE.txt"; then
     pass "$name: LICENSE.txt is the MIT licence of the Tarn project"

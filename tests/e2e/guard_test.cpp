@@ -15,6 +15,8 @@ namespace
 const char kIni[] = "[General]\r\nData_Path = C:\\VSS\\Data\r\nUser = Ann\r\n";
 const char kIniAfter[] = "[General]\r\ndata_path = c:\\vss\\data \r\nUser = Ann\r\n";
 const char kWaiting[] = "Waiting for another run of tarn.exe to finish with srcsafe.ini...\r\n";
+// The record of a switch from c:\vss\data, as this version writes it.
+const char kRecord[] = "tarn: data_path to put back\r\nc:\\vss\\data\r\n";
 
 std::string Name(const char* szSuffix)
 {
@@ -201,7 +203,7 @@ TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
     ASSERT_NO_FATAL_FAILURE(KillRunWhileSwitched(install, Name("")));
     const std::string strSwitched = ReadBytes(install.Ini());
     const std::string strRecord = ReadBytes(install.Ini() + ".tarnrestore");
-    ASSERT_EQ("tarn: data_path to put back\nc:\\vss\\data", strRecord);
+    ASSERT_EQ(kRecord, strRecord);
 
     ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
     for (const std::string& strDatabase : {std::string(), Name("3")})
@@ -223,23 +225,50 @@ TEST(Guard, RecordOfAKilledRunStaysUntilSrcsafeIniCanBePutBack)
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
-// A record that does not say what to put back stops the run: nobody can tell
-// which database srcsafe.ini should name.
-TEST(Guard, RecordThatCannotBeReadStopsTheRun)
+// A record is put back whether this version or an earlier one (LF line ends)
+// wrote it. One that does not say what to put back, or whose header does not
+// stand at its very start, stops the run: nobody can tell which database
+// srcsafe.ini should name.
+TEST(Guard, RecordIsPutBackOrStopsTheRun)
 {
     CScratchInstall install;
-    WriteBytes(install.Ini(), kIni);
-    const std::string strRecord = "tarn: something else\nc:\\x";
-    WriteBytes(install.Ini() + ".tarnrestore", strRecord);
-    const CRunResult result = install.RunTarn(Args());
-    EXPECT_EQ(BannerText() + "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run: " +
-                  SystemTextLine(ERROR_INVALID_DATA) +
-                  "\r\nRun tarn.exe again; if this stays, check srcsafe.ini's data_path line and delete "
-                  "srcsafe.ini.tarnrestore.\r\n",
-              result.strOut);
-    EXPECT_FALSE(install.StandinRan());
-    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
-    EXPECT_EQ(strRecord, ReadBytes(install.Ini() + ".tarnrestore"));
+    const char kSwitched[] = "[General]\r\ndata_path = c:\\other\\data \r\nUser = Ann\r\n";
+    const std::string strRunning = "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n";
+    const std::string strPutBack =
+        "Put back the database of an interrupted run in srcsafe.ini (data_path = c:\\vss\\data).\r\n" + strRunning;
+    const std::string strUnreadable = "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run: " +
+                                      SystemTextLine(ERROR_INVALID_DATA) +
+                                      "\r\nRun tarn.exe again; if this stays, check srcsafe.ini's data_path line "
+                                      "and delete srcsafe.ini.tarnrestore.\r\n";
+    struct Case
+    {
+        const char* szRecord;
+        bool bPutBack;
+    };
+    const Case cases[] = {
+        {kRecord, true},
+        {"tarn: data_path to put back\nc:\\vss\\data", true},
+        {"tarn: something else\nc:\\x", false},
+        {"tarn: data_path to put back\r\nc:\\vss\\data\r\nc:\\x\r\n", false},
+        // Saved from Notepad as UTF-8, with a byte-order mark.
+        {"\xEF\xBB\xBFtarn: data_path to put back\r\nc:\\vss\\data\r\n", false},
+        {"; tarn: data_path to put back\r\nc:\\vss\\data\r\n", false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.szRecord)));
+        DeleteFileA((install.Folder() + "\\call.cmdline").c_str());
+        WriteBytes(install.Ini(), kSwitched);
+        WriteBytes(install.Ini() + ".tarnrestore", c.szRecord);
+        const CRunResult result = install.RunTarn(Args());
+        EXPECT_EQ(BannerText() + (c.bPutBack ? strPutBack : strUnreadable), result.strOut);
+        EXPECT_EQ(c.bPutBack, install.StandinRan());
+        EXPECT_EQ(c.bPutBack ? kIniAfter : kSwitched, ReadBytes(install.Ini()));
+        if (c.bPutBack)
+            EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+        else
+            EXPECT_EQ(c.szRecord, ReadBytes(install.Ini() + ".tarnrestore"));
+    }
 }
 
 // Another program keeps the lock file open to itself: after a few seconds of
@@ -276,7 +305,7 @@ TEST(Guard, RecordWithNothingToPutBackGoesWithoutAWord)
         DeleteFileA(install.Ini().c_str());
         if (szIni)
             WriteBytes(install.Ini(), szIni);
-        WriteBytes(install.Ini() + ".tarnrestore", "tarn: data_path to put back\nc:\\vss\\data");
+        WriteBytes(install.Ini() + ".tarnrestore", kRecord);
         const CRunResult next = install.RunTarn(Args());
         EXPECT_EQ(BannerText() + strRunning, next.strOut);
         EXPECT_EQ(szIni ? std::string(szIni) : std::string(), ReadBytes(install.Ini()));

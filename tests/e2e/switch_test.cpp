@@ -76,7 +76,7 @@ TEST(Switch, SSExeSeesTheOtherDatabaseAndTheFileComesBack)
     strDuring.replace(strDuring.find("c:\\vss\\data"), 11, "c:\\shared\\vss\\data");
     EXPECT_EQ(strDuring, install.RecordedIni());
     // What a later run would put back, had this one been killed during the call.
-    EXPECT_EQ("tarn: data_path to put back\nc:\\vss\\data", ReadBytes(install.Folder() + "\\call.restore"));
+    EXPECT_EQ("tarn: data_path to put back\r\nc:\\vss\\data\r\n", ReadBytes(install.Folder() + "\\call.restore"));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
     EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() +
                   "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n",
@@ -289,7 +289,7 @@ TEST(Switch, SwitchBackThatFailsIsReportedAndPutRightLater)
         result.strOut);
     const std::string strSwitched = install.RecordedIni();
     EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
-    EXPECT_EQ("tarn: data_path to put back\nc:\\vss\\data", ReadBytes(install.Ini() + ".tarnrestore"));
+    EXPECT_EQ("tarn: data_path to put back\r\nc:\\vss\\data\r\n", ReadBytes(install.Ini() + ".tarnrestore"));
 
     ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL));
     const CRunResult next = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"});

@@ -22,7 +22,10 @@ namespace
 const char kOriginal[] = "[General]\r\nData_Path = C:\\VSS\\Data ; main\r\nUser = Ann\r\n";
 const char kSwitched[] = "[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n";
 const char kRestored[] = "[General]\r\ndata_path = c:\\vss\\data ; main\r\nUser = Ann\r\n";
-const char kRecord[] = "tarn: data_path to put back\nc:\\vss\\data";
+// The record of the switch, as this version writes it, and as earlier versions
+// wrote it (the record a repairing run finds).
+const char kRecord[] = "tarn: data_path to put back\r\nc:\\vss\\data\r\n";
+const char kOldRecord[] = "tarn: data_path to put back\nc:\\vss\\data";
 const char kOriginalPath[] = "c:\\vss\\data";
 const char kOtherPath[] = "c:\\other\\data";
 
@@ -84,7 +87,7 @@ void LayOut(const CScratchInstall& install, ERun run)
         return;
     }
     WriteBytes(install.Ini(), kSwitched);
-    WriteBytes(RecordPath(install), kRecord);
+    WriteBytes(RecordPath(install), kOldRecord);
     WriteBytes(install.Ini() + ".tarnlock", "");
     WriteBytes(install.Ini() + ".tarn4242-0.tmp", "[General]\r\ndata_pa");
 }
@@ -165,7 +168,7 @@ testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, ERun run
     if (bSwitched)
     {
         // Whatever happened, the next run must be able to put it back.
-        if (ReadBytes(RecordPath(install)) != kRecord)
+        if (ReadBytes(RecordPath(install)) != (run == ERun::Repair ? kOldRecord : kRecord))
             return testing::AssertionFailure() << "srcsafe.ini is left switched without its record";
         if (!bKilled && run == ERun::Switch &&
             !Contains(result.strOut, "srcsafe.ini could not be put back to data_path = c:\\vss\\data; the next run "
