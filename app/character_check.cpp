@@ -40,10 +40,9 @@ bool NeedsFullPathWide(const std::wstring& strName)
 }
 }
 
-CTarnApp::CTarnException CodePageFailure(const std::string& strWhat, const std::string& strShown)
+CTarnApp::CTarnException CodePageFailure(const std::string& strMessage, const std::string& strShown)
 {
-    return CTarnApp::CTarnException(strWhat + " cannot be handed to SS.EXE in this system's code page (" +
-                                    std::to_string(AnsiCodePageNumber()) + "): " + strShown);
+    return CTarnApp::CTarnException(strMessage + std::to_string(AnsiCodePageNumber()) + "): " + strShown);
 }
 
 // The arguments reach main() in the ANSI code page, where Windows has put
@@ -59,7 +58,7 @@ void CTarnApp::CheckCharacters() const
         return;
     std::string strAnsi;
     if (!ToAnsiExactly(args[2], strAnsi))
-        throw CodePageFailure("The command", strAnsi);
+        throw CodePageFailure("The command cannot be handed to SS.EXE in this system's code page (", strAnsi);
 
     // Of several -DB: or -PP: switches only the last one counts.
     std::size_t nDatabase = 0;
@@ -73,19 +72,21 @@ void CTarnApp::CheckCharacters() const
         else if (kind == ESwitchKind::PathPrefix)
             nPrefix = i;
         else if (kind == ESwitchKind::PassedOn && !bExact)
-            throw CodePageFailure("A switch", strAnsi);
+            throw CodePageFailure("A switch cannot be handed to SS.EXE in this system's code page (", strAnsi);
     }
     if (nDatabase != 0 && !ToAnsiExactly(args[nDatabase], strAnsi))
-        throw CodePageFailure("The database name", SwitchValue(strAnsi));
+        throw CodePageFailure("The database name cannot be handed to SS.EXE in this system's code page (",
+                              SwitchValue(strAnsi));
     if (nPrefix != 0 && !ToAnsiExactly(args[nPrefix], strAnsi))
-        throw CodePageFailure("The -PP: prefix", SwitchValue(strAnsi));
+        throw CodePageFailure("The -PP: prefix cannot be handed to SS.EXE in this system's code page (",
+                              SwitchValue(strAnsi));
 
     std::wstring strRoot = args[1];
     const bool bEnvironmentRoot = !strRoot.empty() && strRoot[0] == L'$';
     if (bEnvironmentRoot && !LookUpEnvironmentWide(args[1].substr(1), strRoot))
     {
         ToAnsiExactly(args[1], strAnsi);
-        throw CodePageFailure("The root", strAnsi);
+        throw CodePageFailure("The root cannot be handed to SS.EXE in this system's code page (", strAnsi);
     }
     if (!strRoot.empty() && strRoot.back() == L'\\')
         strRoot.pop_back();
@@ -104,5 +105,6 @@ void CTarnApp::CheckCharacters() const
     const bool bRestExact = ToAnsiExactly(strFile.substr(std::min(strRoot.size(), strFile.size())), strRest);
     const std::string strCut = m_strFileName.substr(std::min(m_strRealRoot.size(), m_strFileName.size()));
     if (!bRestExact || (!bWhole && strRest != strCut))
-        throw CodePageFailure("The file name", MakeSSFilePath(strRest, 0, m_strPathPrefix));
+        throw CodePageFailure("The file name cannot be handed to SS.EXE in this system's code page (",
+                              MakeSSFilePath(strRest, 0, m_strPathPrefix));
 }

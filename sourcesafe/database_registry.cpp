@@ -33,7 +33,8 @@ void CTarnApp::LookupDatabasePath()
     m_strNewDatabasePath += AnsiCodePage().Lower(strRawResult);
     // Written to srcsafe.ini as "?" or a look-alike, it would name another folder.
     if (bLost)
-        throw CodePageFailure("The folder registered for the database " + m_strDatabase,
+        throw CodePageFailure("The folder registered for the database " + m_strDatabase +
+                                  " cannot be handed to SS.EXE in this system's code page (",
                               strRawResult.substr(0, strRawResult.size() - 5));
 }
 
