@@ -26,7 +26,7 @@ void CTarnApp::Run()
         {
             LocateFiles();
             CheckCharacters();
-            guard.Acquire(m_strIniPath);
+            guard.Acquire(IniFile());
             PutBackInterruptedSwitch(guard);
             if (!m_strDatabase.empty())
                 bSwitched = SwitchDatabase(guard);

@@ -31,10 +31,13 @@ public:
     // hold (app/character_check.cpp).
     void CheckCharacters() const;
 
-    // Installation paths (sourcesafe/install_paths.cpp)
+    // Installation paths (sourcesafe/install_paths.cpp). IniFile() is
+    // m_strIniPath resolved, as srcsafe.ini and the files beside it are opened.
     void LocateFiles();
+    std::string IniFile() const;
 
-    // Database lookup (sourcesafe/database_registry.cpp)
+    // Database lookup (sourcesafe/database_registry.cpp). Also keeps the
+    // folder as registered in m_strDatabaseFolder.
     void LookupDatabasePath();
     // pLost, when given, is set when the value holds a character the ANSI code page lacks.
     static void QueryRegistryPath(const std::string& strKeyName, const std::string& strValueName,
@@ -47,6 +50,12 @@ public:
     unsigned long SetDatabasePath(const std::string& strPath) const;
     // The data_path value srcsafe.ini holds now, and whether it has such a line.
     unsigned long QueryDatabasePath(std::string& strValue, bool& bHasLine) const;
+
+    // SS.EXE reads the srcsafe.ini of the folder SSDIR names (sourcesafe/ssdir.cpp):
+    // true when that is another one than ours; then "-DB:" points SSDIR at the
+    // database's own folder for the call instead of switching ours.
+    bool SSDirNamesAnotherFolder() const;
+    void PointSSDirAtDatabase();
 
     // The switch for one SS.EXE call, and putting it back (sourcesafe/database_switch.cpp).
     // True when srcsafe.ini was switched; throws when it had to be and could not be.
@@ -77,4 +86,8 @@ public:
     std::string m_strLogPath;
     std::string m_strOldDatabasePath;
     std::string m_strNewDatabasePath;
+    // The folder registered for m_strDatabase, as stored.
+    std::string m_strDatabaseFolder;
+    // The SSDIR given to SS.EXE in place of the environment's; empty when unchanged.
+    std::string m_strSSDir;
 };

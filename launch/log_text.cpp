@@ -25,5 +25,8 @@ void AppendLogValues(std::string& strLog, const CTarnApp& app)
     AppendElement(strLog, "RealRoot", app.m_strRealRoot);
     AppendElement(strLog, "OldDatabasePath", app.m_strOldDatabasePath);
     AppendElement(strLog, "NewDatabasePath", app.m_strNewDatabasePath);
+    // Only where the run gave SS.EXE an SSDIR of its own.
+    if (!app.m_strSSDir.empty())
+        AppendElement(strLog, "SSDir", app.m_strSSDir);
     strLog += "</Log>\n";
 }

@@ -4,6 +4,8 @@
 #include "app/tarn_app.h"
 #include "sourcesafe/advapi32.h"
 
+#include <algorithm>
+
 namespace
 {
 // The longest value text taken, in bytes of the ANSI code page with its terminating NUL.
@@ -31,11 +33,14 @@ void CTarnApp::LookupDatabasePath()
     bool bLost = false;
     QueryRegistryPath("Software\\Microsoft\\Sourcesafe\\Databases", m_strDatabase, strRawResult, &bLost);
     m_strNewDatabasePath += AnsiCodePage().Lower(strRawResult);
+    // The folder as stored, without the "\data" the query added.
+    m_strDatabaseFolder =
+        strRawResult.substr(0, strRawResult.size() - std::min<std::size_t>(5, strRawResult.size()));
     // Written to srcsafe.ini as "?" or a look-alike, it would name another folder.
     if (bLost)
         throw CodePageFailure("The folder registered for the database " + m_strDatabase +
                                   " cannot be handed to SS.EXE in this system's code page (",
-                              strRawResult.substr(0, strRawResult.size() - 5));
+                              m_strDatabaseFolder);
 }
 
 // Every failure is silent: the result is then left as it was. Text is read in

@@ -22,6 +22,12 @@ CTarnApp::CTarnException SwitchFailure(const std::string& strPath, const std::st
 
 bool CTarnApp::SwitchDatabase(CIniGuard& guard)
 {
+    // SS.EXE would not read the srcsafe.ini a switch changes.
+    if (SSDirNamesAnotherFolder())
+    {
+        PointSSDirAtDatabase();
+        return false;
+    }
     ReadCurrentDatabasePath();
     LookupDatabasePath();
     if (m_strOldDatabasePath == m_strNewDatabasePath)
@@ -38,10 +44,10 @@ bool CTarnApp::SwitchDatabase(CIniGuard& guard)
             return false;
     }
 
-    // Without a record a kill could never be put right; a run that goes
-    // unguarded cannot always keep one and goes ahead all the same.
+    // Without a record a kill could never be put right, whether or not the
+    // run holds the guard: no switch is made without it.
     const unsigned long nRecordError = guard.RecordSwitch(m_strOldDatabasePath);
-    if (nRecordError != ERROR_SUCCESS && guard.IsHeld())
+    if (nRecordError != ERROR_SUCCESS)
         throw SwitchFailure(m_strNewDatabasePath,
                             "The record of the switch, srcsafe.ini.tarnrestore, could not be written: " +
                                 SystemErrorLine(nRecordError));
@@ -78,9 +84,9 @@ void CTarnApp::SwitchBack(CIniGuard& guard) const
         guard.ClearRecord();
         return;
     }
+    // The record of the switch stays: no switch is made without one.
     PrintLine(("srcsafe.ini could not be put back to data_path = " + m_strOldDatabasePath).c_str(),
-              guard.HasOwnRecord() ? "; the next run of tarn.exe will put it back."
-                                   : "; put that line back by hand.");
+              "; the next run of tarn.exe will put it back.");
 }
 
 void CTarnApp::PutBackInterruptedSwitch(CIniGuard& guard) const

@@ -72,14 +72,11 @@ DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, std::string&
     return ERROR_FILE_EXISTS;
 }
 
-// Writes strBytes to a new temporary file beside strPath and flushes it to
-// disk. bRefused tells that the folder took no new file at all.
-DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std::string& strTempPath,
-                    bool& bRefused)
+// Writes strBytes to a new temporary file beside strPath and flushes it to disk.
+DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std::string& strTempPath)
 {
     CUniqueFile file;
     DWORD nError = CreateTempFile(strPath, file, strTempPath);
-    bRefused = nError == ERROR_ACCESS_DENIED || nError == ERROR_WRITE_PROTECT;
     if (nError != ERROR_SUCCESS)
         return nError;
     nError = WriteAll(file.Get(), strBytes);
@@ -135,33 +132,6 @@ DWORD MoveIntoPlace(const std::string& strTempPath, const std::string& strPath)
     }
 }
 
-DWORD WriteFromStart(HANDLE hFile, const std::string& strBytes)
-{
-    LARGE_INTEGER start = {};
-    if (!FileSystem().pSetFilePointerEx(hFile, start, nullptr, FILE_BEGIN))
-        return LastErrorOr(ERROR_SEEK);
-    const DWORD nError = WriteAll(hFile, strBytes);
-    if (nError != ERROR_SUCCESS)
-        return nError;
-    if (!FileSystem().pSetEndOfFile(hFile) || !FileSystem().pFlushFileBuffers(hFile))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    return ERROR_SUCCESS;
-}
-
-// Overwrites from the start and then cuts the rest, so the file is never empty
-// on the way; on a failure the old bytes are written back as far as that goes.
-DWORD WriteInPlace(const std::string& strPath, const std::string& strBytes, const std::string& strOldBytes)
-{
-    CUniqueFile file(FileSystem().pCreateFile(strPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return LastErrorOr(ERROR_ACCESS_DENIED);
-    const DWORD nError = WriteFromStart(file.Get(), strBytes);
-    if (nError != ERROR_SUCCESS)
-        WriteFromStart(file.Get(), strOldBytes);
-    return nError;
-}
-
 bool IsTempFileName(const std::string& strName, const std::string& strIniName)
 {
     const std::string strLower = AnsiCodePage().Lower(strName);
@@ -193,7 +163,7 @@ DWORD ReadWholeFile(const std::string& strPath, std::string& strBytes)
     return ERROR_SUCCESS;
 }
 
-DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const std::string& strOldBytes)
+DWORD RewriteFile(const std::string& strPath, const std::string& strBytes)
 {
     const DWORD nAttributes = FileSystem().pGetFileAttributes(strPath.c_str());
     if (nAttributes == INVALID_FILE_ATTRIBUTES)
@@ -203,10 +173,7 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const
         return ERROR_FILE_READ_ONLY;
 
     std::string strTemp;
-    bool bRefused = false;
-    DWORD nError = WriteTempFile(strPath, strBytes, strTemp, bRefused);
-    if (bRefused)
-        return WriteInPlace(strPath, strBytes, strOldBytes);
+    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
     if (nError != ERROR_SUCCESS)
         return nError;
 
@@ -226,8 +193,7 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const
 DWORD WriteFileDurably(const std::string& strPath, const std::string& strBytes)
 {
     std::string strTemp;
-    bool bRefused = false;
-    DWORD nError = WriteTempFile(strPath, strBytes, strTemp, bRefused);
+    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
     if (nError != ERROR_SUCCESS)
         return nError;
     nError = MoveIntoPlace(strTemp, strPath);
@@ -241,7 +207,7 @@ DWORD ProbeFile(const std::string& strPath)
     if (FileSystem().pGetFileAttributes(strPath.c_str()) != INVALID_FILE_ATTRIBUTES)
         return ERROR_SUCCESS;
     const DWORD nError = LastErrorOr(ERROR_ACCESS_DENIED);
-    return IsMissingFileError(nError) ? ERROR_FILE_NOT_FOUND : nError;
+    return IsMissingFileError(nError) || IsNameTooLongError(nError) ? ERROR_FILE_NOT_FOUND : nError;
 }
 
 DWORD RemoveFile(const std::string& strPath)

@@ -19,17 +19,17 @@ DWORD ReadWholeFile(const std::string& strPath, std::string& strBytes);
 // folder, which is flushed, given the old file's attributes and permissions,
 // and renamed over the file in one step (retried for about a second while
 // another program has the file open). A read-only file is left alone
-// (ERROR_FILE_READ_ONLY). Where the folder takes no new file, the file is
-// overwritten in place; should that fail part way, strOldBytes are written
-// back. On failure the file keeps its contents and no temporary file is left.
-DWORD RewriteFile(const std::string& strPath, const std::string& strBytes, const std::string& strOldBytes);
+// (ERROR_FILE_READ_ONLY), and so is a file whose folder takes no new file. On
+// failure the file keeps its contents and no temporary file is left.
+DWORD RewriteFile(const std::string& strPath, const std::string& strBytes);
 
 // Creates or replaces a small file so that it is either whole or absent, even
 // after a crash: written, flushed to disk, then renamed into place.
 DWORD WriteFileDurably(const std::string& strPath, const std::string& strBytes);
 
 // ERROR_SUCCESS when the file is there; ERROR_FILE_NOT_FOUND when it is not
-// (its folder missing included); any other code when that cannot be told.
+// (its folder missing included, or a name too long to exist); any other code
+// when that cannot be told.
 DWORD ProbeFile(const std::string& strPath);
 
 DWORD RemoveFile(const std::string& strPath);
@@ -42,4 +42,12 @@ std::vector<std::string> FindTempFiles(const std::string& strIniPath);
 inline bool IsMissingFileError(DWORD nError)
 {
     return nError == ERROR_FILE_NOT_FOUND || nError == ERROR_PATH_NOT_FOUND;
+}
+
+// A name beside srcsafe.ini that the system refuses as too long: in a deep
+// folder, srcsafe.ini's own path fits and the longer names of the files kept
+// beside it do not, so no such file can be there.
+inline bool IsNameTooLongError(DWORD nError)
+{
+    return nError == ERROR_FILENAME_EXCED_RANGE || nError == ERROR_BUFFER_OVERFLOW;
 }

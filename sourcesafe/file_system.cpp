@@ -31,9 +31,9 @@ BOOL WINAPI SetSecurity(LPCSTR szPath, SECURITY_INFORMATION nWhat, PSECURITY_DES
 }
 
 const CFileSystem kSystem = {
-    &CreateFileA,        &ReadFile,           &WriteFile,   &FlushFileBuffers, &SetFilePointerEx, &SetEndOfFile,
-    &GetFileAttributesA, &SetFileAttributesA, &GetSecurity, &SetSecurity,      &MoveFileExA,      &DeleteFileA,
-    &FindFirstFileA,     &FindNextFileA,      &LockFileEx,  &UnlockFileEx,
+    &CreateFileA,        &ReadFile,      &WriteFile,   &FlushFileBuffers, &GetFileAttributesA,
+    &SetFileAttributesA, &GetSecurity,   &SetSecurity, &MoveFileExA,      &DeleteFileA,
+    &FindFirstFileA,     &FindNextFileA, &LockFileEx,  &UnlockFileEx,
 };
 
 CFileSystem g_fileSystem = kSystem;

@@ -14,8 +14,6 @@ struct CFileSystem
     decltype(&ReadFile) pReadFile;
     decltype(&WriteFile) pWriteFile;
     decltype(&FlushFileBuffers) pFlushFileBuffers;
-    decltype(&SetFilePointerEx) pSetFilePointerEx;
-    decltype(&SetEndOfFile) pSetEndOfFile;
     decltype(&GetFileAttributesA) pGetFileAttributes;
     decltype(&SetFileAttributesA) pSetFileAttributes;
     decltype(&GetFileSecurityA) pGetFileSecurity;

@@ -70,16 +70,13 @@ bool CIniGuard::MakeExclusive()
 
 unsigned long CIniGuard::RecordSwitch(const std::string& strOldPath)
 {
-    const DWORD nError = WriteFileDurably(m_strRecordPath, RestoreRecordText(strOldPath));
-    m_bOwnRecord = nError == ERROR_SUCCESS;
-    return nError;
+    return WriteFileDurably(m_strRecordPath, RestoreRecordText(strOldPath));
 }
 
 void CIniGuard::ClearRecord()
 {
     RemoveFile(m_strRecordPath);
     m_record = ERecord::None;
-    m_bOwnRecord = false;
 }
 
 bool CIniGuard::OpenLockFile()
@@ -89,9 +86,20 @@ bool CIniGuard::OpenLockFile()
         m_lock.Reset(FileSystem().pCreateFile(m_strLockPath.c_str(), GENERIC_READ | GENERIC_WRITE,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD nError = GetLastError();
+        // A user who may read the lock file but not write it (it takes the
+        // rights of its folder) locks it all the same: a handle for reading
+        // holds byte-range locks too.
+        if (!m_lock && (nError == ERROR_ACCESS_DENIED || nError == ERROR_WRITE_PROTECT))
+        {
+            m_lock.Reset(FileSystem().pCreateFile(m_strLockPath.c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+            nError = GetLastError();
+        }
         if (m_lock)
             return true;
-        if (GetLastError() != ERROR_SHARING_VIOLATION)
+        if (nError != ERROR_SHARING_VIOLATION)
             return false;
         Sleep(kOpenRetryMilliseconds);
     }
@@ -150,8 +158,9 @@ void CIniGuard::ReadRecord()
     const DWORD nError = ReadWholeFile(m_strRecordPath, strRecord);
     m_record = ERecord::Unreadable;
     m_nRecordError = nError;
-    // A read can fail for a record that is not there at all; only one that is there must stop the run.
-    if (IsMissingFileError(nError) ||
+    // A read can fail for a record that is not there at all, or that cannot
+    // be there (a name too long); only one that is there must stop the run.
+    if (IsMissingFileError(nError) || IsNameTooLongError(nError) ||
         (nError != ERROR_SUCCESS && ProbeFile(m_strRecordPath) == ERROR_FILE_NOT_FOUND))
         m_record = ERecord::None;
     else if (nError != ERROR_SUCCESS)

@@ -18,7 +18,7 @@
 // temporary files of a rewrite, which such a run removes.
 //
 // Where no lock file can be made beside srcsafe.ini, the guard does nothing
-// and runs go ahead unguarded.
+// and runs go ahead unguarded; such a run still switches only with its record.
 class CIniGuard
 {
 public:
@@ -55,8 +55,6 @@ public:
     // Records, durably, the path that this run's switch back must restore.
     // Returns ERROR_SUCCESS or the system's error code.
     unsigned long RecordSwitch(const std::string& strOldPath);
-    // True when this run's own record is on disk.
-    bool HasOwnRecord() const { return m_bOwnRecord; }
     // Removes the record, a killed run's or this run's own.
     void ClearRecord();
 
@@ -81,5 +79,4 @@ private:
     ERecord m_record = ERecord::None;
     std::string m_strRecordedOldPath;
     unsigned long m_nRecordError = 0;
-    bool m_bOwnRecord = false;
 };

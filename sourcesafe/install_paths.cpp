@@ -1,5 +1,6 @@
 #include "sourcesafe/install_paths.h"
 
+#include "app/ansi_conversion.h"
 #include "app/tarn_app.h"
 
 #include <windows.h>
@@ -26,4 +27,21 @@ void CTarnApp::LocateFiles()
     m_strIniPath = strFolder + "..\\srcsafe.ini";
     m_strExePath = strFolder + "ss.exe";
     m_strLogPath = strFolder + "tarnlog.xml";
+}
+
+// The system resolves "BIN\..\" only after it has refused a name of 260
+// characters or more: at a program path of 259 characters, the name above is
+// 7 characters too long although srcsafe.ini itself is within reach.
+std::string CTarnApp::IniFile() const
+{
+    const std::wstring strName = ToWide(m_strIniPath);
+    const DWORD nNeeded = GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
+    if (nNeeded == 0)
+        return m_strIniPath;
+    std::wstring strFull(nNeeded, L'\0');
+    const DWORD nLength = GetFullPathNameW(strName.c_str(), nNeeded, strFull.data(), nullptr);
+    std::string strResolved;
+    if (nLength == 0 || nLength >= nNeeded || !ToAnsiExactly(strFull.substr(0, nLength), strResolved))
+        return m_strIniPath;
+    return strResolved;
 }

@@ -17,16 +17,16 @@ void CTarnApp::ReadCurrentDatabasePath()
 unsigned long CTarnApp::SetDatabasePath(const std::string& strPath) const
 {
     std::string strText;
-    const DWORD nError = ReadWholeFile(m_strIniPath, strText);
+    const DWORD nError = ReadWholeFile(IniFile(), strText);
     if (nError != ERROR_SUCCESS)
         return nError;
-    return RewriteFile(m_strIniPath, RewriteDataPath(strText, strPath), strText);
+    return RewriteFile(IniFile(), RewriteDataPath(strText, strPath));
 }
 
 unsigned long CTarnApp::QueryDatabasePath(std::string& strValue, bool& bHasLine) const
 {
     std::string strText;
-    const DWORD nError = ReadWholeFile(m_strIniPath, strText);
+    const DWORD nError = ReadWholeFile(IniFile(), strText);
     if (nError == ERROR_SUCCESS)
         bHasLine = ReadDataPath(strText, strValue);
     return nError;

@@ -1,6 +1,6 @@
 // srcsafe.ini's file access under faults the platform cannot be made to
-// produce on demand (a read failing part way, a write failing in place), made
-// through the file-system table, and the permissions a rewrite carries over.
+// produce on demand (a read failing part way, a step of a rewrite failing),
+// made through the file-system table, and the permissions a rewrite carries over.
 #include "app/tarn_app.h"
 #include "sourcesafe/file_io.h"
 #include "sourcesafe/file_system.h"
@@ -72,22 +72,6 @@ TEST_F(FileIo, ReadFailingPartWayIsAFailureAndNothingIsWritten)
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
 }
 
-TEST_F(FileIo, FolderThatTakesNoNewFileIsWrittenInPlace)
-{
-    // As a read-only folder, and a write-protected medium, refuse a new file.
-    for (const unsigned long nError : {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT})
-    {
-        const int nTempCreate = CallOfCleanRewrite(kIni, "CreateFile", ".tmp");
-        CFaultPlan plan{EFault::Fail, nTempCreate, ""};
-        plan.nError = nError;
-        InstallFaults(plan);
-        EXPECT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
-        RemoveFaults();
-        EXPECT_EQ("[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n", ReadBytes(m_install.Ini()));
-        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
-    }
-}
-
 TEST_F(FileIo, MissingFileOrFolderIsToldApart)
 {
     WriteBytes(m_install.Ini(), kIni);
@@ -95,33 +79,12 @@ TEST_F(FileIo, MissingFileOrFolderIsToldApart)
     EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND), ProbeFile(m_install.Ini() + ".none"));
     EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND),
               ProbeFile(m_install.Folder() + "\\none\\srcsafe.ini"));
+    // A name too long for the system cannot be there.
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND), ProbeFile(m_install.Ini() + std::string(300, 'x')));
     CFaultPlan plan{EFault::Fail, 1, ""};
     InstallFaults(plan);
     EXPECT_EQ(static_cast<unsigned long>(ERROR_NETNAME_DELETED), ProbeFile(m_install.Ini()));
     RemoveFaults();
-}
-
-TEST_F(FileIo, WriteInPlaceFailingPartWayPutsTheOldBytesBack)
-{
-    // Several writes' worth, so that the failure leaves the file half new, half old.
-    std::string strIni = kIni;
-    while (strIni.size() < 3 * 1024 * 1024)
-        strIni += "Setting = " + std::string(90, 'x') + "\r\n";
-    const int nTempCreate = CallOfCleanRewrite(strIni, "CreateFile", ".tmp");
-    InstallFaults({EFault::Fail, nTempCreate, ""});
-    ASSERT_EQ(0ul, m_app.SetDatabasePath("c:\\other\\data"));
-    std::vector<int> writes;
-    for (std::size_t i = nTempCreate; i < CallsSeen().size(); ++i)
-        if (CallsSeen()[i].rfind("WriteFile ", 0) == 0)
-            writes.push_back(static_cast<int>(i) + 1);
-    ASSERT_GE(writes.size(), 2u);
-
-    WriteBytes(m_install.Ini(), strIni);
-    InstallFaults({EFault::Fail, nTempCreate, "", writes[1]});
-    EXPECT_EQ(static_cast<unsigned long>(ERROR_DISK_FULL), m_app.SetDatabasePath("c:\\other\\data"));
-    RemoveFaults();
-    EXPECT_TRUE(ReadBytes(m_install.Ini()) == strIni) << "srcsafe.ini was left half written";
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
 }
 
 // Each step of a rewrite that fails leaves srcsafe.ini as it was, no temporary
@@ -139,6 +102,10 @@ TEST_F(FileIo, EveryStepOfARewriteThatFails)
     const Case cases[] = {
         {"GetFileAttributes", "srcsafe.ini", ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED},
         {"CreateFile", ".tmp", ERROR_DISK_FULL, ERROR_DISK_FULL},
+        // A folder that takes no new file (no right to create files, a
+        // write-protected medium): srcsafe.ini is never written in place.
+        {"CreateFile", ".tmp", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+        {"CreateFile", ".tmp", ERROR_WRITE_PROTECT, ERROR_WRITE_PROTECT},
         {"WriteFile", "", ERROR_DISK_FULL, ERROR_DISK_FULL},
         {"FlushFileBuffers", "", ERROR_DISK_FULL, ERROR_DISK_FULL},
         {"SetFileAttributes", ".tmp", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
@@ -161,30 +128,6 @@ TEST_F(FileIo, EveryStepOfARewriteThatFails)
         RemoveFaults();
         EXPECT_EQ(c.nExpected == ERROR_SUCCESS ? strSwitched : std::string(kIni), ReadBytes(m_install.Ini()));
         EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());
-    }
-}
-
-// In place, each failing step puts the old text back.
-TEST_F(FileIo, EveryStepOfAWriteInPlaceThatFails)
-{
-    const int nTempCreate = CallOfCleanRewrite(kIni, "CreateFile", ".tmp");
-    InstallFaults({EFault::Fail, nTempCreate, ""});
-    m_app.SetDatabasePath("c:\\other\\data");
-    const std::vector<std::string> calls = CallsSeen();
-    RemoveFaults();
-    for (const char* szFunction :
-         {"CreateFile", "SetFilePointerEx", "WriteFile", "SetEndOfFile", "FlushFileBuffers"})
-    {
-        SCOPED_TRACE(szFunction);
-        const auto call = std::find_if(calls.begin() + nTempCreate, calls.end(),
-                                       [&](const std::string& strCall)
-                                       { return strCall.rfind(std::string(szFunction) + " ", 0) == 0; });
-        ASSERT_NE(calls.end(), call);
-        WriteBytes(m_install.Ini(), kIni);
-        InstallFaults({EFault::Fail, nTempCreate, "", static_cast<int>(call - calls.begin()) + 1});
-        EXPECT_NE(0ul, m_app.SetDatabasePath("c:\\other\\data"));
-        RemoveFaults();
-        EXPECT_EQ(kIni, ReadBytes(m_install.Ini()));
     }
 }
 

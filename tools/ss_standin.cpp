@@ -2,9 +2,12 @@
 //
 // Its environment says what to do:
 //   STANDIN_RECORD      path prefix: the raw command line goes to PREFIX.cmdline,
-//                       the bytes of ..\srcsafe.ini (beside its folder) to PREFIX.ini
-//                       and those of srcsafe.ini.tarnrestore, if there is one, to
-//                       PREFIX.restore; PREFIX.done is made as the very last step
+//                       the bytes of the srcsafe.ini it reads (SSDIR's, as SS.EXE
+//                       reads it when SSDIR is set, else the one above its own
+//                       folder) to PREFIX.ini, those of srcsafe.ini.tarnrestore
+//                       beside it, if there is one, to PREFIX.restore, and SSDIR,
+//                       when set, to PREFIX.ssdir; PREFIX.done is made as the very
+//                       last step
 //   STANDIN_ECHO        when set, prints one line saying what it was asked to do
 //   STANDIN_DELAY_MS    waits this long before it ends
 //   STANDIN_WAIT_FOR    waits (30 s at most) until this file exists, then ends
@@ -12,7 +15,7 @@
 //   STANDIN_ACTION      kill-parent: ends its parent process hard, as the task manager would;
 //                       ctrl-events: raises Ctrl+C and Ctrl+Break in its console (Wine 8
 //                       delivers only Ctrl+C: it refuses to raise Ctrl+Break);
-//                       readonly-ini, delete-ini: makes ..\srcsafe.ini read-only, or deletes it;
+//                       readonly-ini, delete-ini: makes the srcsafe.ini it reads read-only, or deletes it;
 //                       ctrl-c:PID: raises Ctrl+C in the console of process PID (and does
 //                       nothing else)
 
@@ -72,12 +75,22 @@ int NumberFromEnvironment(const char* szName)
     return static_cast<int>(nValue);
 }
 
+// The srcsafe.ini SS.EXE reads: in the folder SSDIR names when it is set,
+// else one folder above its own.
 std::string IniPath()
 {
-    char szModule[MAX_PATH];
-    const DWORD nLength = GetModuleFileNameA(nullptr, szModule, MAX_PATH);
-    std::string strPath(szModule, nLength);
-    return strPath.substr(0, strPath.rfind('\\') + 1) + "..\\srcsafe.ini";
+    std::string strFolder = Environment("SSDIR");
+    if (strFolder.empty())
+    {
+        char szModule[MAX_PATH];
+        const DWORD nLength = GetModuleFileNameA(nullptr, szModule, MAX_PATH);
+        strFolder.assign(szModule, nLength);
+        strFolder.resize(strFolder.rfind('\\'));
+        strFolder.resize(strFolder.rfind('\\') + 1);
+    }
+    if (strFolder.back() != '\\')
+        strFolder += '\\';
+    return strFolder + "srcsafe.ini";
 }
 
 void Record(const std::string& strPrefix)
@@ -89,6 +102,8 @@ void Record(const std::string& strPrefix)
     std::string strRecord;
     if (ReadFileBytes(IniPath() + ".tarnrestore", strRecord))
         WriteFileBytes(strPrefix + ".restore", strRecord);
+    if (!Environment("SSDIR").empty())
+        WriteFileBytes(strPrefix + ".ssdir", Environment("SSDIR"));
 }
 
 void Echo(int argc, char** argv)

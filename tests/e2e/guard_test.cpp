@@ -272,7 +272,8 @@ TEST(Guard, RecordIsPutBackOrStopsTheRun)
 }
 
 // Another program keeps the lock file open to itself: after a few seconds of
-// trying, the run goes ahead unguarded, and still switches and switches back.
+// trying, the run goes ahead unguarded, and still switches, with its record,
+// and switches back.
 TEST(Guard, LockFileHeldByAnotherProgramLeavesTheRunUnguarded)
 {
     CScratchInstall install;
@@ -286,6 +287,7 @@ TEST(Guard, LockFileHeldByAnotherProgramLeavesTheRunUnguarded)
     EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
               result.strOut);
     EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "call"));
+    EXPECT_EQ(kRecord, ReadBytes(install.Folder() + "\\call.restore"));
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
     // The lock file is the other program's; nothing else is left.
     std::vector<std::string> files = install.FilesBesideIni();

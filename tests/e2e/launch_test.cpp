@@ -1,5 +1,6 @@
 // Starting SS.EXE: the command line it gets, what the console shows, and the
 // failures of finding the installation and of the start.
+#include "tests/support/registry.h"
 #include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
@@ -144,4 +145,45 @@ TEST(Launch, StartLostBeforeItRanIsTriedAgain)
         EXPECT_EQ(BannerText() + strRunning + (c.bRuns ? "" : strFailure), result.strOut);
         EXPECT_EQ(0u, result.nExitCode);
     }
+}
+
+// tarn.exe at a path of 259 characters: srcsafe.ini's own path still fits,
+// the names of the files kept beside it (lock, record, temporary files) do
+// not. Calls that switch nothing run as usual; a switch, which needs its
+// record, is refused with the system's reason.
+TEST(Launch, ProgramPathOf259Characters)
+{
+    std::size_t nFolder = 0;
+    {
+        CScratchInstall probe;
+        nFolder = probe.Folder().size();
+    }
+    // <folder>\<padding>\VSS\BIN\tarn.exe, the padding in folders of at most 200 characters.
+    std::size_t nPadding = 259 - nFolder - std::string("\\\\VSS\\BIN\\tarn.exe").size();
+    std::string strBinFolder;
+    for (; nPadding > 200; nPadding -= 201)
+        strBinFolder += std::string(200, 'd') + "\\";
+    strBinFolder += std::string(nPadding, 'd') + "\\VSS\\BIN";
+    CScratchInstall install(strBinFolder);
+    ASSERT_EQ(259u, install.Tarn().size());
+    const std::string kIni = "[General]\r\nData_Path = C:\\VSS\\Data\r\n";
+    WriteBytes(install.Ini(), kIni);
+    CTestDatabase database("TarnE2E.DeepFolder", "C:\\Shared");
+
+    const CRunResult plain = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"});
+    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+              plain.strOut);
+    EXPECT_EQ(kIni, install.RecordedIni());
+
+    DeleteFileA((install.Folder() + "\\call.cmdline").c_str());
+    const CRunResult switching =
+        install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-DB:TarnE2E.DeepFolder"});
+    EXPECT_EQ(BannerText() +
+                  "Could not switch srcsafe.ini to data_path = c:\\shared\\data.\r\n"
+                  "The record of the switch, srcsafe.ini.tarnrestore, could not be written: " +
+                  SystemTextLine(ERROR_FILENAME_EXCED_RANGE) + "\r\n",
+              switching.strOut);
+    EXPECT_FALSE(install.StandinRan());
+    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }

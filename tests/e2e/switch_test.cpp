@@ -335,3 +335,84 @@ TEST(Switch, ConsoleInterruptsDoNotStopTheSwitchBack)
     EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
     EXPECT_NE(std::string::npos, ReadBytes(install.Log()).find("<NewDatabasePath>c:\\shared\\vss\\data<"));
 }
+
+// SS.EXE reads the srcsafe.ini of the folder SSDIR names. Set to another
+// folder than srcsafe.ini's, "-DB:" hands SS.EXE the database's own folder as
+// SSDIR and touches no srcsafe.ini; set to srcsafe.ini's own folder (in any
+// letter case, with a final backslash or not), it switches as always.
+TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
+{
+    CScratchInstall install;
+    const std::string strOther = install.Folder() + "\\Other";
+    const std::string strEmpty = install.Folder() + "\\Empty";
+    const std::string strElsewhere = install.Folder() + "\\Elsewhere";
+    const std::string kOtherIni = "[General]\r\nData_Path = C:\\Other\\Data\r\n";
+    const std::string kElsewhereIni = "[General]\r\nData_Path = C:\\Elsewhere\\Data\r\n";
+    for (const std::string& strFolder : {strOther, strEmpty, strElsewhere})
+        MakeFolders(strFolder);
+    WriteBytes(strOther + "\\srcsafe.ini", kOtherIni);
+    WriteBytes(strElsewhere + "\\srcsafe.ini", kElsewhereIni);
+    CTestDatabase other(DatabaseName() + ".Other", strOther);
+    CTestDatabase empty(DatabaseName() + ".Empty", strEmpty + "\\");
+    std::string strOwnFolder = install.Ini().substr(0, install.Ini().rfind('\\')) + "\\";
+    for (char& c : strOwnFolder)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const std::string strRefused = "Could not set SSDIR to the folder of the database ";
+
+    struct Case
+    {
+        std::string strSSDir;
+        std::string strDatabase;
+        std::string strSeen;      // the srcsafe.ini SS.EXE read; empty: SS.EXE must not run
+        std::string strSSDirSeen; // the SSDIR SS.EXE got
+        std::string strMessage;   // what follows the banner when SS.EXE does not run
+    };
+    const Case cases[] = {
+        {strElsewhere, DatabaseName() + ".Other", kOtherIni, strOther, ""},
+        {strElsewhere + "\\", DatabaseName() + ".Unknown", "", "",
+         strRefused + DatabaseName() + ".Unknown.\nNo folder is registered under that name for this user.\n"},
+        {strElsewhere, DatabaseName() + ".Empty", "", "",
+         strRefused + DatabaseName() + ".Empty.\nIts folder, " + strEmpty + "\\, holds no srcsafe.ini.\n"},
+        {strElsewhere, "", kElsewhereIni, strElsewhere, ""},
+        {strOwnFolder, DatabaseName() + ".Other", "", strOwnFolder, ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.strSSDir + " -DB:" + c.strDatabase);
+        WriteBytes(install.Ini(), kIni);
+        for (const char* szSuffix : {".cmdline", ".ini", ".ssdir"})
+            DeleteFileA((install.Folder() + "\\call" + szSuffix).c_str());
+        std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-LOG"};
+        if (!c.strDatabase.empty())
+            args.push_back("-DB:" + c.strDatabase);
+        const CRunResult result = install.RunTarn(args, {{"SSDIR", c.strSSDir}});
+        const std::string strLog = ReadBytes(install.Log());
+        // The log names SSDIR only where the run handed SS.EXE one of its own.
+        const std::string strSSDirElement = "\t<SSDir>" + strOther + "</SSDir>\r\n</Log>\r\n";
+        if (c.strSSDirSeen == strOther)
+            EXPECT_EQ(strSSDirElement,
+                      strLog.substr(strLog.size() - std::min(strLog.size(), strSSDirElement.size())));
+        else
+            EXPECT_EQ(std::string::npos, strLog.find("<SSDir>"));
+        if (c.strSSDirSeen == strOwnFolder)
+        {
+            // The switch, as without SSDIR.
+            std::string strSwitched = "data_path = " + strOther + "\\data ";
+            for (char& ch : strSwitched)
+                ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+            EXPECT_NE(std::string::npos, install.RecordedIni().find(strSwitched));
+            EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+            continue;
+        }
+        EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+        EXPECT_EQ(c.strSeen, install.RecordedIni());
+        if (c.strSeen.empty())
+        {
+            EXPECT_EQ(BannerText() + Crlf(c.strMessage), result.strOut);
+        }
+        EXPECT_EQ(c.strSSDirSeen, ReadBytes(install.Folder() + "\\call.ssdir"));
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesIn(strOther));
+        EXPECT_EQ(kOtherIni, ReadBytes(strOther + "\\srcsafe.ini"));
+    }
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}

@@ -102,20 +102,6 @@ BOOL WINAPI FlushFault(HANDLE hFile)
     return Real().pFlushFileBuffers(hFile);
 }
 
-BOOL WINAPI SetFilePointerFault(HANDLE hFile, LARGE_INTEGER distance, PLARGE_INTEGER pNew, DWORD nMethod)
-{
-    if (Strike("SetFilePointerEx", HandleText(hFile), ERROR_NETNAME_DELETED, ERROR_UNEXP_NET_ERR))
-        return FALSE;
-    return Real().pSetFilePointerEx(hFile, distance, pNew, nMethod);
-}
-
-BOOL WINAPI SetEndOfFileFault(HANDLE hFile)
-{
-    if (Strike("SetEndOfFile", HandleText(hFile), ERROR_DISK_FULL, ERROR_NETNAME_DELETED))
-        return FALSE;
-    return Real().pSetEndOfFile(hFile);
-}
-
 DWORD WINAPI GetAttributesFault(LPCSTR szPath)
 {
     if (Strike("GetFileAttributes", szPath, ERROR_NETNAME_DELETED, ERROR_ACCESS_DENIED))
@@ -189,10 +175,9 @@ BOOL WINAPI UnlockFault(HANDLE hFile, DWORD nReserved, DWORD nLow, DWORD nHigh, 
 }
 
 const CFileSystem kFaulty = {
-    &CreateFileFault,     &ReadFileFault,     &WriteFileFault,     &FlushFault,
-    &SetFilePointerFault, &SetEndOfFileFault, &GetAttributesFault, &SetAttributesFault,
-    &GetSecurityFault,    &SetSecurityFault,  &MoveFault,          &DeleteFault,
-    &FindFirstFault,      &FindNextFault,     &LockFault,          &UnlockFault,
+    &CreateFileFault,    &ReadFileFault,    &WriteFileFault,   &FlushFault,  &GetAttributesFault,
+    &SetAttributesFault, &GetSecurityFault, &SetSecurityFault, &MoveFault,   &DeleteFault,
+    &FindFirstFault,     &FindNextFault,    &LockFault,        &UnlockFault,
 };
 }
 

@@ -15,7 +15,8 @@ std::string BuildEnvironmentBlock(const CEnvironment& env)
     {
         const std::string strEntry = p;
         const std::string strName = strEntry.substr(0, strEntry.find('=', 1));
-        if (strName.rfind("STANDIN_", 0) == 0 || env.count(strName))
+        // SSDIR would point SS.EXE, and so the stand-in, at another srcsafe.ini.
+        if (strName.rfind("STANDIN_", 0) == 0 || _stricmp(strName.c_str(), "SSDIR") == 0 || env.count(strName))
             continue;
         strBlock += strEntry + '\0';
     }

@@ -9,7 +9,7 @@
 namespace tarntest
 {
 // Environment changes for a child: a name mapped to its value; variables
-// beginning with STANDIN_ are never inherited from the test itself.
+// beginning with STANDIN_, and SSDIR, are never inherited from the test itself.
 using CEnvironment = std::map<std::string, std::string>;
 
 struct CRunResult

@@ -27,13 +27,16 @@ const char kRestored[] = "[General]\r\ndata_path = c:\\vss\\data ; main\r\nUser 
 const char kRecord[] = "tarn: data_path to put back\r\nc:\\vss\\data\r\n";
 const char kOldRecord[] = "tarn: data_path to put back\nc:\\vss\\data";
 const char kOriginalPath[] = "c:\\vss\\data";
+// The srcsafe.ini of the database an SSDir run asks for.
+const char kOtherIni[] = "[General]\r\nData_Path = C:\\Other\\Data\r\n";
 const char kOtherPath[] = "c:\\other\\data";
 
 enum class ERun
 {
     Switch, // a -DB: run that switches and switches back
     Repair, // a plain run that finds what a run killed while switched left
-    Plain   // a plain run
+    Plain,  // a plain run
+    SSDir   // a -DB: run while SSDIR names another folder: it touches no srcsafe.ini
 };
 
 struct CSweep
@@ -57,7 +60,7 @@ std::string DatabaseName()
 std::vector<std::string> Args(ERun run)
 {
     std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP"};
-    if (run == ERun::Switch)
+    if (run == ERun::Switch || run == ERun::SSDir)
         args.push_back("-DB:" + DatabaseName());
     return args;
 }
@@ -81,6 +84,15 @@ void LayOut(const CScratchInstall& install, ERun run)
     for (const char* szRecord : {"faulty", "call"})
         for (const char* szSuffix : {".cmdline", ".ini", ".restore", ".done"})
             DeleteFileA((install.Folder() + "\\" + szRecord + szSuffix).c_str());
+    if (run == ERun::SSDir)
+    {
+        // The database's own folder, with its own srcsafe.ini, and the one SSDIR names.
+        for (const char* szFolder : {"\\Other", "\\Elsewhere"})
+        {
+            MakeFolders(install.Folder() + szFolder);
+            WriteBytes(install.Folder() + szFolder + "\\srcsafe.ini", kOtherIni);
+        }
+    }
     if (run != ERun::Repair)
     {
         WriteBytes(install.Ini(), kOriginal);
@@ -100,6 +112,8 @@ CRunResult RunFaulty(const CScratchInstall& install, ERun run, const std::string
     env["TARN_FAULT_AT"] = std::to_string(nAt);
     if (!strTrace.empty())
         env["TARN_FAULT_TRACE"] = strTrace;
+    if (run == ERun::SSDir)
+        env["SSDIR"] = install.Folder() + "\\Elsewhere";
     bool bTimedOut = false;
     CRunResult result = RunProgramWithin(30000, bTimedOut, install.FaultTarn(), Args(run), env);
     EXPECT_FALSE(bTimedOut) << "the run hung:\n" << result.strOut;
@@ -138,7 +152,8 @@ bool SaysWhatWentWrong(const std::string& strOut)
     for (const char* szMessage :
          {"Could not switch srcsafe.ini to data_path = ", "Could not locate current database path in srcsafe.ini",
           "Could not read srcsafe.ini.tarnrestore, the record of an interrupted run",
-          "srcsafe.ini still holds the database of an interrupted run", "Unexpected failure"})
+          "srcsafe.ini still holds the database of an interrupted run",
+          "Could not set SSDIR to the folder of the database ", "Unexpected failure"})
         if (Contains(strOut, szMessage))
             return true;
     return false;
@@ -150,13 +165,18 @@ testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, ERun run
     const std::string strIni = ReadBytes(install.Ini());
     const bool bSwitched = strIni == kSwitched;
     const bool bWhole = strIni == kOriginal || strIni == kRestored || bSwitched;
-    if (!bWhole || (run == ERun::Plain && strIni != kOriginal) || (run == ERun::Repair && strIni == kOriginal))
+    const bool bNeverSwitched = run == ERun::Plain || run == ERun::SSDir;
+    if (!bWhole || (bNeverSwitched && strIni != kOriginal) || (run == ERun::Repair && strIni == kOriginal))
         return testing::AssertionFailure() << "srcsafe.ini holds " << testing::PrintToString(strIni);
     if (!bKilled && result.nExitCode != 0)
         return testing::AssertionFailure() << "exit status " << result.nExitCode;
+    // The srcsafe.ini SSDIR led SS.EXE to is never written, nor anything put beside it.
+    if (run == ERun::SSDir && (ReadBytes(install.Folder() + "\\Other\\srcsafe.ini") != kOtherIni ||
+                               FilesIn(install.Folder() + "\\Other") != std::vector<std::string>{"srcsafe.ini"}))
+        return testing::AssertionFailure() << "the other database's srcsafe.ini was touched";
 
     const bool bStarted = install.StandinRan("faulty");
-    const std::string strWanted = run == ERun::Switch ? kOtherPath : kOriginalPath;
+    const std::string strWanted = run == ERun::Switch || run == ERun::SSDir ? kOtherPath : kOriginalPath;
     if (bStarted && DataPathSeen(install, "faulty") != strWanted)
         return testing::AssertionFailure() << "SS.EXE saw data_path = " << DataPathSeen(install, "faulty");
     // While srcsafe.ini is switched, a kill must be repairable: the record is there.
@@ -209,7 +229,7 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
     const CSweep& sweep = GetParam();
     CScratchInstall install;
     install.InstallFaultBuild();
-    CTestDatabase other(DatabaseName(), "C:\\Other");
+    CTestDatabase other(DatabaseName(), sweep.run == ERun::SSDir ? install.Folder() + "\\Other" : "C:\\Other");
 
     std::vector<std::string> trace = CleanRunTrace(install, sweep.run, sweep.szMode);
     ASSERT_FALSE(trace.empty());
@@ -249,5 +269,6 @@ INSTANTIATE_TEST_SUITE_P(
                     CSweep{ERun::Repair, "fail", "RepairFail"},
                     CSweep{ERun::Repair, "fail-twice", "RepairFailTwice"},
                     CSweep{ERun::Repair, "kill", "RepairKill"}, CSweep{ERun::Plain, "fail", "PlainFail"},
-                    CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"}, CSweep{ERun::Plain, "kill", "PlainKill"}),
+                    CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"}, CSweep{ERun::Plain, "kill", "PlainKill"},
+                    CSweep{ERun::SSDir, "fail", "SSDirFail"}, CSweep{ERun::SSDir, "kill", "SSDirKill"}),
     [](const testing::TestParamInfo<CSweep>& info) { return std::string(info.param.szName); });

@@ -1,0 +1,66 @@
+#include "app/ansi_conversion.h"
+#include "app/code_page.h"
+#include "app/tarn_app.h"
+#include "launch/system_error.h"
+#include "sourcesafe/file_io.h"
+
+#include <windows.h>
+
+namespace
+{
+// The full path of a folder without a final backslash, so that two names of
+// the same folder compare equal.
+std::wstring FullFolder(const std::wstring& strFolder)
+{
+    const DWORD nNeeded = GetFullPathNameW(strFolder.c_str(), 0, nullptr, nullptr);
+    if (nNeeded == 0)
+        return strFolder;
+    std::wstring strFull(nNeeded, L'\0');
+    const DWORD nLength = GetFullPathNameW(strFolder.c_str(), nNeeded, strFull.data(), nullptr);
+    strFull.resize(nLength < nNeeded ? nLength : 0);
+    while (!strFull.empty() && strFull.back() == L'\\')
+        strFull.pop_back();
+    return strFull;
+}
+
+CTarnApp::CTarnException SSDirFailure(const std::string& strDatabase, const std::string& strReason)
+{
+    return CTarnApp::CTarnException("Could not set SSDIR to the folder of the database " + strDatabase + ".\n" +
+                                    strReason);
+}
+}
+
+bool CTarnApp::SSDirNamesAnotherFolder() const
+{
+    const DWORD nNeeded = GetEnvironmentVariableW(L"SSDIR", nullptr, 0);
+    if (nNeeded <= 1)
+        return false;
+    std::wstring strSSDir(nNeeded, L'\0');
+    strSSDir.resize(GetEnvironmentVariableW(L"SSDIR", strSSDir.data(), nNeeded));
+    const std::string strIni = IniFile();
+    const std::size_t nSlash = AnsiCodePage().FindLast(strIni, '\\');
+    const std::wstring strOwn = FullFolder(ToWide(strIni.substr(0, nSlash == std::string::npos ? 0 : nSlash + 1)));
+    const std::wstring strOther = FullFolder(strSSDir);
+    // Letter case counts for nothing in a Windows path, in any alphabet.
+    return CompareStringOrdinal(strOwn.data(), static_cast<int>(strOwn.size()), strOther.data(),
+                                static_cast<int>(strOther.size()), TRUE) != CSTR_EQUAL;
+}
+
+// SS.EXE gets the database's own folder as SSDIR, and with it that database's
+// own srcsafe.ini; ours is not touched.
+void CTarnApp::PointSSDirAtDatabase()
+{
+    LookupDatabasePath();
+    if (m_strNewDatabasePath.empty() || m_strDatabaseFolder.empty())
+        throw SSDirFailure(m_strDatabase, "No folder is registered under that name for this user.");
+    const std::string strIni =
+        m_strDatabaseFolder + (AnsiCodePage().EndsWith(m_strDatabaseFolder, '\\') ? "" : "\\") + "srcsafe.ini";
+    const DWORD nError = ProbeFile(strIni);
+    if (nError == ERROR_FILE_NOT_FOUND)
+        throw SSDirFailure(m_strDatabase, "Its folder, " + m_strDatabaseFolder + ", holds no srcsafe.ini.");
+    if (nError != ERROR_SUCCESS)
+        throw SSDirFailure(m_strDatabase, "Its srcsafe.ini could not be reached: " + SystemErrorLine(nError));
+    if (!SetEnvironmentVariableA("SSDIR", m_strDatabaseFolder.c_str()))
+        throw SSDirFailure(m_strDatabase, SystemErrorLine(GetLastError()));
+    m_strSSDir = m_strDatabaseFolder;
+}
