@@ -65,3 +65,25 @@ std::wstring ToWide(const std::string& strAnsi)
         MultiByteToWideChar(CP_ACP, 0, strAnsi.data(), nBytes, strWide.data(), nWide);
     return strWide;
 }
+
+bool LookUpEnvironmentWide(const std::wstring& strName, std::wstring& strValue)
+{
+    // The size asked for counts the terminating NUL: only a missing variable gives 0.
+    const DWORD nNeeded = GetEnvironmentVariableW(strName.c_str(), nullptr, 0);
+    if (nNeeded == 0)
+        return false;
+    std::wstring strBuffer(nNeeded, L'\0');
+    const DWORD nLength = GetEnvironmentVariableW(strName.c_str(), strBuffer.data(), nNeeded);
+    strValue.assign(strBuffer.data(), nLength < nNeeded ? nLength : nNeeded - 1);
+    return true;
+}
+
+std::wstring FullPathWide(const std::wstring& strName)
+{
+    const DWORD nNeeded = GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
+    if (nNeeded == 0)
+        return strName;
+    std::wstring strBuffer(nNeeded, L'\0');
+    const DWORD nLength = GetFullPathNameW(strName.c_str(), nNeeded, strBuffer.data(), nullptr);
+    return nLength == 0 || nLength >= nNeeded ? strName : strBuffer.substr(0, nLength);
+}

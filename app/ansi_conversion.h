@@ -16,3 +16,10 @@ std::wstring ToWide(const std::string& strAnsi);
 
 // The number of the ANSI code page (1252, 932, ...), for messages.
 unsigned AnsiCodePageNumber();
+
+// An environment variable's value, as the system keeps it; false when there is no such variable.
+bool LookUpEnvironmentWide(const std::wstring& strName, std::wstring& strValue);
+
+// The full path of a name, resolved against the current folder as the system
+// does it, at any length; the name itself when the system cannot resolve it.
+std::wstring FullPathWide(const std::wstring& strName);

@@ -11,27 +11,6 @@
 
 namespace
 {
-bool LookUpEnvironmentWide(const std::wstring& strName, std::wstring& strValue)
-{
-    const DWORD nNeeded = GetEnvironmentVariableW(strName.c_str(), nullptr, 0);
-    if (nNeeded == 0)
-        return false;
-    std::wstring strBuffer(nNeeded, L'\0');
-    const DWORD nLength = GetEnvironmentVariableW(strName.c_str(), strBuffer.data(), nNeeded);
-    strValue.assign(strBuffer.data(), std::min<DWORD>(nLength, nNeeded - 1));
-    return true;
-}
-
-std::wstring FullPathWide(const std::wstring& strName)
-{
-    const DWORD nNeeded = GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
-    if (nNeeded == 0)
-        return strName;
-    std::wstring strBuffer(nNeeded, L'\0');
-    const DWORD nLength = GetFullPathNameW(strName.c_str(), nNeeded, strBuffer.data(), nullptr);
-    return nLength == 0 || nLength >= nNeeded ? strName : strBuffer.substr(0, nLength);
-}
-
 bool NeedsFullPathWide(const std::wstring& strName)
 {
     if (strName.size() >= 2 && (strName[1] == L':' || strName[1] == L'\\'))

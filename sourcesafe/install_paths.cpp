@@ -34,14 +34,6 @@ void CTarnApp::LocateFiles()
 // 7 characters too long although srcsafe.ini itself is within reach.
 std::string CTarnApp::IniFile() const
 {
-    const std::wstring strName = ToWide(m_strIniPath);
-    const DWORD nNeeded = GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
-    if (nNeeded == 0)
-        return m_strIniPath;
-    std::wstring strFull(nNeeded, L'\0');
-    const DWORD nLength = GetFullPathNameW(strName.c_str(), nNeeded, strFull.data(), nullptr);
     std::string strResolved;
-    if (nLength == 0 || nLength >= nNeeded || !ToAnsiExactly(strFull.substr(0, nLength), strResolved))
-        return m_strIniPath;
-    return strResolved;
+    return ToAnsiExactly(FullPathWide(ToWide(m_strIniPath)), strResolved) ? strResolved : m_strIniPath;
 }

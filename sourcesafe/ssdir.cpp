@@ -12,12 +12,7 @@ namespace
 // the same folder compare equal.
 std::wstring FullFolder(const std::wstring& strFolder)
 {
-    const DWORD nNeeded = GetFullPathNameW(strFolder.c_str(), 0, nullptr, nullptr);
-    if (nNeeded == 0)
-        return strFolder;
-    std::wstring strFull(nNeeded, L'\0');
-    const DWORD nLength = GetFullPathNameW(strFolder.c_str(), nNeeded, strFull.data(), nullptr);
-    strFull.resize(nLength < nNeeded ? nLength : 0);
+    std::wstring strFull = FullPathWide(strFolder);
     while (!strFull.empty() && strFull.back() == L'\\')
         strFull.pop_back();
     return strFull;
@@ -32,11 +27,9 @@ CTarnApp::CTarnException SSDirFailure(const std::string& strDatabase, const std:
 
 bool CTarnApp::SSDirNamesAnotherFolder() const
 {
-    const DWORD nNeeded = GetEnvironmentVariableW(L"SSDIR", nullptr, 0);
-    if (nNeeded <= 1)
+    std::wstring strSSDir;
+    if (!LookUpEnvironmentWide(L"SSDIR", strSSDir) || strSSDir.empty())
         return false;
-    std::wstring strSSDir(nNeeded, L'\0');
-    strSSDir.resize(GetEnvironmentVariableW(L"SSDIR", strSSDir.data(), nNeeded));
     const std::string strIni = IniFile();
     const std::size_t nSlash = AnsiCodePage().FindLast(strIni, '\\');
     const std::wstring strOwn = FullFolder(ToWide(strIni.substr(0, nSlash == std::string::npos ? 0 : nSlash + 1)));

@@ -7,24 +7,17 @@
 # Skipped (77) where the file system has no immutable flag.
 # Arguments: the Wine wrapper, its prefix, tarn.exe, the stand-in, a scratch folder.
 set -eu
-wine_run=$1 prefix=$2 tarn=$3 standin=$4 scratch=$5
+. "$(dirname "$0")/shell_install.sh"
 
-folder="$scratch/readonly_folder"
-vss="$folder/VSS"
-[ -d "$vss" ] && chattr -i "$vss" 2>/dev/null || :
-rm -rf "$folder"
-mkdir -p "$vss/BIN"
-cp "$tarn" "$vss/BIN/tarn.exe"
-cp "$standin" "$vss/BIN/ss.exe"
 ini='[General]\r\nData_Path = C:\\VSS\\Data\r\nUser = Ann\r\n'
-printf "$ini" >"$vss/srcsafe.ini"
-key='HKCU\Software\Microsoft\Sourcesafe\Databases'
-"$wine_run" "$prefix" reg add "$key" /v TarnReadOnlyFolder /t REG_SZ /d 'C:\Shared' /f </dev/null >/dev/null 2>&1
+[ -d "$scratch/readonly_folder/VSS" ] && chattr -i "$scratch/readonly_folder/VSS" 2>/dev/null || :
+lay_out_install readonly_folder "$ini"
+register_database TarnReadOnlyFolder
 
 cleanup() {
   chattr -i "$vss" 2>/dev/null || :
   rm -rf "$folder"
-  "$wine_run" "$prefix" reg delete "$key" /v TarnReadOnlyFolder /f </dev/null >/dev/null 2>&1 || :
+  forget_database TarnReadOnlyFolder
 }
 trap cleanup EXIT
 if ! chattr +i "$vss" 2>/dev/null; then
@@ -32,8 +25,8 @@ if ! chattr +i "$vss" 2>/dev/null; then
   exit 77
 fi
 
-record="Z:$(printf '%s' "$folder/call" | tr / '\\')"
-ss_path="Z:$(printf '%s' "$vss/BIN/ss.exe" | tr / '\\')"
+record=$(windows "$folder/call")
+ss_path=$(windows "$vss/BIN/ss.exe")
 # run ARGUMENT...: tarn.exe's output after the banner, without CRs.
 run() {
   STANDIN_RECORD="$record" "$wine_run" "$prefix" "$vss/BIN/tarn.exe" 'C:\DEV\SRC' checkout 'C:\DEV\SRC\A.C' "$@" </dev/null |

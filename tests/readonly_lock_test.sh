@@ -7,31 +7,23 @@
 # Skipped (77) where the file system has no immutable flag.
 # Arguments: the Wine wrapper, its prefix, tarn.exe, the stand-in, a scratch folder.
 set -eu
-wine_run=$1 prefix=$2 tarn=$3 standin=$4 scratch=$5
+. "$(dirname "$0")/shell_install.sh"
 
-folder="$scratch/readonly_lock"
-vss="$folder/VSS"
-lock="$vss/srcsafe.ini.tarnlock"
-[ -e "$lock" ] && chattr -i "$lock" 2>/dev/null || :
-rm -rf "$folder"
-mkdir -p "$vss/BIN"
-cp "$tarn" "$vss/BIN/tarn.exe"
-cp "$standin" "$vss/BIN/ss.exe"
 ini='[General]\r\nData_Path = C:\\VSS\\Data\r\nUser = Ann\r\n'
-printf "$ini" >"$vss/srcsafe.ini"
-key='HKCU\Software\Microsoft\Sourcesafe\Databases'
-"$wine_run" "$prefix" reg add "$key" /v TarnReadOnlyLock /t REG_SZ /d 'C:\Shared' /f </dev/null >/dev/null 2>&1
+lock="$scratch/readonly_lock/VSS/srcsafe.ini.tarnlock"
+[ -e "$lock" ] && chattr -i "$lock" 2>/dev/null || :
+lay_out_install readonly_lock "$ini"
+register_database TarnReadOnlyLock
 
 switching_pid=''
 cleanup() {
   [ -z "$switching_pid" ] || kill "$switching_pid" 2>/dev/null || :
   chattr -i "$lock" 2>/dev/null || :
   rm -rf "$folder"
-  "$wine_run" "$prefix" reg delete "$key" /v TarnReadOnlyLock /f </dev/null >/dev/null 2>&1 || :
+  forget_database TarnReadOnlyLock
 }
 trap cleanup EXIT
 
-windows() { printf 'Z:%s' "$1" | tr / '\\'; }
 # waitfor FILE: true once FILE exists, false after 20 s.
 waitfor() {
   for _ in $(seq 200); do [ -e "$1" ] && return 0; sleep 0.1; done
