@@ -38,6 +38,7 @@ TEST(DataPathLine, LinesThatAreNotDataPathLines)
 {
     for (const char* szLine : {
              "; Data_Path = C:\\Old\\Data",
+             "; Data_Path = C:\\Old ; the old one",
              ";data_path = x",
              "x ; data_path = y",
              "data_path c:\\vss\\data",        // no "=" at all

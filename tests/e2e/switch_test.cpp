@@ -274,30 +274,56 @@ TEST(Switch, ReadersNeverFindSrcsafeIniMissingOrPartlyWritten)
 }
 
 // srcsafe.ini made read-only while SS.EXE runs: the run says it could not put
-// it back; the record stays, so that a later run puts it back once it can.
+// it back, and a later run puts it back once it can. With its record kept,
+// that later run is promised; without (another program holds the lock file,
+// so the run goes unguarded, and an old record held open cannot be replaced),
+// the user is told to put the line back by hand. (The old record names the
+// same path, so the later run puts that back as well.)
 TEST(Switch, SwitchBackThatFailsIsReportedAndPutRightLater)
 {
     CScratchInstall install;
     CTestDatabase database(DatabaseName(), "C:\\Shared\\VSS");
-    WriteBytes(install.Ini(), kIni);
-    const CRunResult result = install.RunTarn(Args(DatabaseName()), {{"STANDIN_ACTION", "readonly-ini"}});
-    EXPECT_EQ(
-        BannerText() + "Running: \"" + install.StandinCopy() +
-            "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n"
-            "srcsafe.ini could not be put back to data_path = c:\\vss\\data; the next run of tarn.exe will put "
-            "it back.\r\n",
-        result.strOut);
-    const std::string strSwitched = install.RecordedIni();
-    EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
-    EXPECT_EQ("tarn: data_path to put back\nc:\\vss\\data", ReadBytes(install.Ini() + ".tarnrestore"));
+    const std::string strRecordPath = install.Ini() + ".tarnrestore";
+    const std::string strRecord = "tarn: data_path to put back\nc:\\vss\\data";
+    for (const bool bRecordKept : {true, false})
+    {
+        SCOPED_TRACE(bRecordKept ? "record kept" : "no record");
+        WriteBytes(install.Ini(), kIni);
+        HANDLE hLock = INVALID_HANDLE_VALUE;
+        HANDLE hRecord = INVALID_HANDLE_VALUE;
+        if (!bRecordKept)
+        {
+            WriteBytes(strRecordPath, strRecord);
+            hLock = CreateFileA((install.Ini() + ".tarnlock").c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, 0,
+                                nullptr);
+            hRecord = CreateFileA(strRecordPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+            ASSERT_NE(INVALID_HANDLE_VALUE, hRecord);
+        }
+        const CRunResult result = install.RunTarn(Args(DatabaseName()), {{"STANDIN_ACTION", "readonly-ini"}});
+        for (HANDLE h : {hLock, hRecord})
+            if (h != INVALID_HANDLE_VALUE)
+                CloseHandle(h);
+        EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() +
+                      "\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL\r\n"
+                      "srcsafe.ini could not be put back to data_path = c:\\vss\\data" +
+                      (bRecordKept ? "; the next run of tarn.exe will put it back.\r\n"
+                                   : "; put that line back by hand.\r\n"),
+                  result.strOut);
+        const std::string strSwitched = install.RecordedIni();
+        EXPECT_NE(std::string::npos, strSwitched.find("c:\\shared\\vss\\data"));
+        EXPECT_EQ(strSwitched, ReadBytes(install.Ini()));
+        EXPECT_EQ(strRecord, ReadBytes(strRecordPath));
 
-    ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL));
-    const CRunResult next = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"});
-    EXPECT_NE(std::string::npos,
-              next.strOut.find("Put back the database of an interrupted run in srcsafe.ini (data_path = "
-                               "c:\\vss\\data).\r\n"));
-    EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
-    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+        ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL));
+        const CRunResult next = install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"});
+        EXPECT_NE(std::string::npos,
+                  next.strOut.find("Put back the database of an interrupted run in srcsafe.ini (data_path = "
+                                   "c:\\vss\\data).\r\n"));
+        EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+    }
 }
 
 // srcsafe.ini deleted while SS.EXE runs: there is nothing to put back, and no
