@@ -182,7 +182,18 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes)
     if (!FileSystem().pSetFileAttributes(strTemp.c_str(), nAttributes))
         nError = LastErrorOr(ERROR_ACCESS_DENIED);
     if (nError == ERROR_SUCCESS)
-        nError = CopyPermissions(strPath, strTemp);
+    {
+        // The access list needs memory; when there is none, the temporary file must not stay either.
+        try
+        {
+            nError = CopyPermissions(strPath, strTemp);
+        }
+        catch (...)
+        {
+            RemoveFile(strTemp);
+            throw;
+        }
+    }
     if (nError == ERROR_SUCCESS)
         nError = MoveIntoPlace(strTemp, strPath);
     if (nError != ERROR_SUCCESS)

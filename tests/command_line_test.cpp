@@ -108,6 +108,16 @@ TEST(CommandLine, WorkedExamples)
          "Remote",
          "",
          false},
+        // A variable whose name is longer than its folder: the folder counts.
+        {{"$MY_SOURCE_ROOT_FOLDER", "checkout", "C:\\W\\A.C"},
+         nullptr,
+         "C:\\W",
+         "C:\\W\\A.C",
+         "$/A.C",
+         " -I- -C- -NL",
+         "",
+         "",
+         false},
         {{"C:\\DEV\\SRC\\", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-PP:release", "-log"},
          nullptr,
          "C:\\DEV\\SRC",
@@ -118,6 +128,7 @@ TEST(CommandLine, WorkedExamples)
          "release",
          true},
     };
+    CScopedVariable longName("MY_SOURCE_ROOT_FOLDER", "C:\\W");
     for (const Case& c : cases)
     {
         CScopedVariable ssroot("SSROOT", c.szSsRoot);

@@ -39,8 +39,10 @@ TEST(DataPathLine, LinesThatAreNotDataPathLines)
 {
     for (const char* szLine : {
              "; Data_Path = C:\\Old\\Data",
+             "; Data_Path = C:\\Old ; the old one",
              ";data_path = x",
              "x ; data_path = y",
+             "x = data_path = y",              // its first "=" stands before the key
              "data_path c:\\vss\\data",        // no "=" at all
              "temp_path = c:\\data_path_temp", // the key stands in another setting's value
              "data_pat = x",

@@ -89,7 +89,8 @@ TEST_F(FileIo, MissingFileOrFolderIsToldApart)
 
 // Each step of a rewrite that fails leaves srcsafe.ini as it was, no temporary
 // file beside it, and gives the step's error; where the platform keeps no
-// permissions, there are none to carry over and the rewrite goes ahead.
+// permissions, there are none to carry over and the rewrite goes ahead, and a
+// rename refused once while a virus scanner holds srcsafe.ini is tried again.
 TEST_F(FileIo, EveryStepOfARewriteThatFails)
 {
     struct Case
@@ -115,6 +116,8 @@ TEST_F(FileIo, EveryStepOfARewriteThatFails)
         {"SetFileSecurity", ".tmp", ERROR_INVALID_FUNCTION, ERROR_SUCCESS},
         {"SetFileSecurity", ".tmp", ERROR_CALL_NOT_IMPLEMENTED, ERROR_SUCCESS},
         {"MoveFileEx", "srcsafe.ini", ERROR_NETNAME_DELETED, ERROR_NETNAME_DELETED},
+        {"MoveFileEx", "srcsafe.ini", ERROR_SHARING_VIOLATION, ERROR_SUCCESS},
+        {"MoveFileEx", "srcsafe.ini", ERROR_ACCESS_DENIED, ERROR_SUCCESS},
     };
     const std::string strSwitched = "[General]\r\ndata_path = c:\\other\\data ; main\r\nUser = Ann\r\n";
     for (const Case& c : cases)

@@ -13,6 +13,8 @@
 //   STANDIN_WAIT_FOR    waits (30 s at most) until this file exists, then ends
 //   STANDIN_EXIT_CODE   ends with this exit code (default 0)
 //   STANDIN_ACTION      kill-parent: ends its parent process hard, as the task manager would;
+//                       kill-parent-once:PATH: the same unless the file PATH exists, which
+//                       it then makes, so that of several runs only the first is ended;
 //                       ctrl-events: raises Ctrl+C and Ctrl+Break in its console (Wine 8
 //                       delivers only Ctrl+C: it refuses to raise Ctrl+Break);
 //                       readonly-ini, delete-ini: makes the srcsafe.ini it reads read-only, or deletes it;
@@ -180,6 +182,15 @@ int main(int argc, char** argv)
 
     if (strAction == "kill-parent")
         KillParent();
+    else if (strAction.rfind("kill-parent-once:", 0) == 0)
+    {
+        const std::string strMarker = strAction.substr(17);
+        if (GetFileAttributesA(strMarker.c_str()) == INVALID_FILE_ATTRIBUTES)
+        {
+            WriteFileBytes(strMarker, "");
+            KillParent();
+        }
+    }
     else if (strAction == "ctrl-events")
         RaiseConsoleEvents();
     else if (strAction == "readonly-ini")

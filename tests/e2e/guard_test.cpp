@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 using namespace tarntest;
 
@@ -271,28 +272,48 @@ TEST(Guard, RecordIsPutBackOrStopsTheRun)
     }
 }
 
-// Another program keeps the lock file open to itself: after a few seconds of
-// trying, the run goes ahead unguarded, and still switches, with its record,
-// and switches back.
-TEST(Guard, LockFileHeldByAnotherProgramLeavesTheRunUnguarded)
+// Another program keeps the lock file open to itself. For a moment (another
+// run deleting it), the run tries again and is guarded: the lock file goes
+// with it. For longer, the run goes ahead unguarded after a few seconds of
+// trying, leaves the other program's file alone, and still switches, with
+// its record, and switches back.
+TEST(Guard, LockFileHeldByAnotherProgram)
 {
     CScratchInstall install;
     CTestDatabase other(Name(""), "C:\\Other");
-    WriteBytes(install.Ini(), kIni);
-    HANDLE hLock = CreateFileA((install.Ini() + ".tarnlock").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                               CREATE_NEW, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
-    const CRunResult result = install.RunTarn(Args(Name("")));
-    CloseHandle(hLock);
-    EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
-              result.strOut);
-    EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "call"));
-    EXPECT_EQ(kRecord, ReadBytes(install.Folder() + "\\call.restore"));
-    EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
-    // The lock file is the other program's; nothing else is left.
-    std::vector<std::string> files = install.FilesBesideIni();
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ((std::vector<std::string>{"srcsafe.ini", "srcsafe.ini.tarnlock"}), files);
+    const std::string strLock = install.Ini() + ".tarnlock";
+    for (const bool bWholeRun : {false, true})
+    {
+        SCOPED_TRACE(bWholeRun ? "held for the whole run" : "held for a moment");
+        WriteBytes(install.Ini(), kIni);
+        HANDLE hLock =
+            CreateFileA(strLock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+        std::thread holder(
+            [&]
+            {
+                if (bWholeRun)
+                    return;
+                Sleep(1500);
+                CloseHandle(hLock);
+            });
+        const CRunResult result = install.RunTarn(Args(Name("")));
+        holder.join();
+        if (bWholeRun)
+            CloseHandle(hLock);
+        EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+                  result.strOut);
+        EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "call"));
+        EXPECT_EQ(kRecord, ReadBytes(install.Folder() + "\\call.restore"));
+        EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+        std::vector<std::string> files = install.FilesBesideIni();
+        std::sort(files.begin(), files.end());
+        const std::vector<std::string> expected =
+            bWholeRun ? std::vector<std::string>{"srcsafe.ini", "srcsafe.ini.tarnlock"}
+                      : std::vector<std::string>{"srcsafe.ini"};
+        EXPECT_EQ(expected, files);
+        DeleteFileA(strLock.c_str());
+    }
 }
 
 // A record with nothing to put back goes without a word: a run killed before
@@ -401,6 +422,42 @@ TEST(Guard, SrcsafeIniIsReadAgainOnceTheGuardIsExclusive)
         EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "b"));
         EXPECT_EQ(c.szAfter, ReadBytes(install.Ini()));
     }
+}
+
+// Two runs wait to switch behind a plain run; the one that goes first is
+// killed inside its SS.EXE call. The other must put that switch back before
+// it reads the path to restore: read first, it would restore the killed
+// run's database, for good.
+TEST(Guard, RunThatWaitedPutsBackTheSwitchOfARunKilledMeanwhile)
+{
+    CScratchInstall install;
+    CTestDatabase other(Name(""), "C:\\Other");
+    WriteBytes(install.Ini(), kIni);
+    CChild plain(install.Tarn(), Args(), HeldEnv(install, "plain"));
+    ASSERT_TRUE(WaitForStandin(install, "plain"));
+    CEnvironment envA = install.StandinEnv("a");
+    envA["STANDIN_ACTION"] = "kill-parent-once:" + install.Folder() + "\\killed";
+    CEnvironment envB = install.StandinEnv("b");
+    envB["STANDIN_ACTION"] = envA["STANDIN_ACTION"];
+    CChild runA(install.Tarn(), Args(Name("")), envA);
+    ASSERT_TRUE(runA.WaitForOutput(kWaiting, kPatience));
+    CChild runB(install.Tarn(), Args(Name("")), envB);
+    ASSERT_TRUE(runB.WaitForOutput(kWaiting, kPatience));
+    Release(install, "plain");
+    plain.Wait();
+    const CRunResult resultA = runA.Wait();
+    const CRunResult resultB = runB.Wait();
+
+    const bool bAKilled = resultA.nExitCode != 0;
+    ASSERT_NE(bAKilled, resultB.nExitCode != 0) << "exactly one run is to be killed";
+    EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "a"));
+    EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "b"));
+    EXPECT_NE(std::string::npos,
+              (bAKilled ? resultB : resultA)
+                  .strOut.find("Put back the database of an interrupted run in srcsafe.ini (data_path = "
+                               "c:\\vss\\data).\r\n"));
+    EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
 
 // A run ended hard while it writes the new srcsafe.ini: the file is whole, and

@@ -92,9 +92,10 @@ TEST(Log, WrittenWhenSrcsafeIniIsMissing)
 {
     CScratchInstall install;
     const std::string strBin = install.Bin() + "\\";
-    install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-DB:Remote", "-LOG"});
-    EXPECT_EQ(ExpectedLog({install.Tarn(), "C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-DB:Remote", "-LOG"},
-                          {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "Remote", "", " -I- -C- -NL",
+    // A root through a variable: RealRoot shows its folder.
+    install.RunTarn({"$SSROOT", "checkout", "$SSROOT\\A.C", "-DB:Remote", "-LOG"}, {{"SSROOT", "C:\\DEV\\SRC"}});
+    EXPECT_EQ(ExpectedLog({install.Tarn(), "$SSROOT", "checkout", "$SSROOT\\A.C", "-DB:Remote", "-LOG"},
+                          {"$SSROOT", "checkout", "C:\\DEV\\SRC\\A.C", "Remote", "", " -I- -C- -NL",
                            strBin + "..\\srcsafe.ini", strBin + "ss.exe", "$/A.C", "", "C:\\DEV\\SRC", "", ""}),
               ReadBytes(install.Log()));
 }

@@ -3,8 +3,9 @@
 // of them in turn, and each of their allocations made to fail in turn. After
 // every such run srcsafe.ini must be whole (as it was, switched, or put back),
 // SS.EXE must have seen exactly the database asked for or not have run at all,
-// the console must have said what happened, and one undisturbed run must then
-// leave srcsafe.ini put back with nothing beside it.
+// the console must have said what happened, a run that ended on its own must
+// have left nothing of its own beside srcsafe.ini, and one undisturbed run must
+// then leave srcsafe.ini put back with nothing beside it.
 #include "sourcesafe/data_path_line.h"
 #include "tests/fault/fault_file_system.h"
 #include "tests/support/registry.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 using namespace tarntest;
@@ -82,7 +84,7 @@ void LayOut(const CScratchInstall& install, ERun run)
     for (const std::string& strName : install.FilesBesideIni())
         ASSERT_TRUE(DeleteFileA((Folder(install) + "\\" + strName).c_str())) << strName;
     for (const char* szRecord : {"faulty", "call"})
-        for (const char* szSuffix : {".cmdline", ".ini", ".restore", ".done"})
+        for (const char* szSuffix : {".cmdline", ".ini", ".restore", ".done", ".trace"})
             DeleteFileA((install.Folder() + "\\" + szRecord + szSuffix).c_str());
     if (run == ERun::SSDir)
     {
@@ -104,8 +106,13 @@ void LayOut(const CScratchInstall& install, ERun run)
     WriteBytes(install.Ini() + ".tarn4242-0.tmp", "[General]\r\ndata_pa");
 }
 
+std::string FaultyTrace(const CScratchInstall& install)
+{
+    return install.Folder() + "\\faulty.trace";
+}
+
 CRunResult RunFaulty(const CScratchInstall& install, ERun run, const std::string& strMode, int nAt,
-                     const std::string& strTrace = "")
+                     const std::string& strTrace)
 {
     CEnvironment env = install.StandinEnv("faulty");
     env["TARN_FAULT_MODE"] = strMode;
@@ -159,8 +166,50 @@ bool SaysWhatWentWrong(const std::string& strOut)
     return false;
 }
 
-testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, ERun run, const CRunResult& result)
+// The calls that the faulty run was made to fail, "<function> <what>" each, as its trace names them.
+std::vector<std::string> FailedCalls(const CScratchInstall& install, const std::string& strMode, int nAt)
 {
+    const int nLast = strMode == "fail-twice" ? nAt + 1 : strMode == "fail" ? nAt : 0;
+    std::vector<std::string> calls;
+    std::istringstream text(ReadBytes(FaultyTrace(install)));
+    for (std::string strLine; std::getline(text, strLine);)
+    {
+        const std::size_t nBlank = strLine.find(' ');
+        const int nCall = std::atoi(strLine.substr(0, nBlank).c_str());
+        if (nBlank != std::string::npos && nCall >= nAt && nCall <= nLast)
+            calls.push_back(strLine.substr(nBlank + 1, strLine.find('\r') - nBlank - 1));
+    }
+    return calls;
+}
+
+bool EndsWith(const std::string& strText, const std::string& strEnd)
+{
+    return strText.size() >= strEnd.size() &&
+           strText.compare(strText.size() - strEnd.size(), strEnd.size(), strEnd) == 0;
+}
+
+// What a run that ended on its own may leave beside srcsafe.ini: what it
+// started from, the record of a switch it leaves in force, and a file whose
+// removal (DeleteFile, or an open that deletes on close) was made to fail.
+bool MayStay(const std::string& strName, ERun run, bool bSwitched, const std::vector<std::string>& failedCalls)
+{
+    if (strName == "srcsafe.ini" || (bSwitched && strName == "srcsafe.ini.tarnrestore"))
+        return true;
+    if (run == ERun::Repair && (strName == "srcsafe.ini.tarnrestore" || strName == "srcsafe.ini.tarnlock" ||
+                                strName == "srcsafe.ini.tarn4242-0.tmp"))
+        return true;
+    return std::any_of(failedCalls.begin(), failedCalls.end(),
+                       [&](const std::string& strCall)
+                       {
+                           return (strCall.rfind("DeleteFile ", 0) == 0 || strCall.rfind("CreateFile ", 0) == 0) &&
+                                  EndsWith(strCall, "\\" + strName);
+                       });
+}
+
+testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, const CSweep& sweep, int nAt,
+                                        const CRunResult& result)
+{
+    const ERun run = sweep.run;
     const bool bKilled = result.nExitCode == kKilledExitCode;
     const std::string strIni = ReadBytes(install.Ini());
     const bool bSwitched = strIni == kSwitched;
@@ -195,6 +244,11 @@ testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, ERun run
                                      "of tarn.exe will put it back.\r\n"))
             return testing::AssertionFailure() << "srcsafe.ini is left switched without a word:\n" << result.strOut;
     }
+    // Looked at before the next run, which would clean up after this one.
+    const std::vector<std::string> failedCalls = FailedCalls(install, sweep.szMode, nAt);
+    for (const std::string& strName : install.FilesBesideIni())
+        if (!bKilled && !MayStay(strName, run, bSwitched, failedCalls))
+            return testing::AssertionFailure() << "the run left " << strName << " beside srcsafe.ini";
     return testing::AssertionSuccess();
 }
 
@@ -248,10 +302,10 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
         SCOPED_TRACE("point " + std::to_string(k) +
                      (k <= static_cast<int>(trace.size()) ? ": " + trace[k - 1] : ""));
         ASSERT_NO_FATAL_FAILURE(LayOut(install, sweep.run));
-        const CRunResult result = RunFaulty(install, sweep.run, sweep.szMode, k);
+        const CRunResult result = RunFaulty(install, sweep.run, sweep.szMode, k, FaultyTrace(install));
         nStarted += install.StandinRan("faulty") ? 1 : 0;
         nLeftSwitched += ReadBytes(install.Ini()) == kSwitched ? 1 : 0;
-        const testing::AssertionResult faulty = CheckFaultyRun(install, sweep.run, result);
+        const testing::AssertionResult faulty = CheckFaultyRun(install, sweep, k, result);
         EXPECT_TRUE(faulty) << "\nconsole:\n" << result.strOut;
         const testing::AssertionResult next = CheckNextRun(install, sweep.run);
         EXPECT_TRUE(next);
