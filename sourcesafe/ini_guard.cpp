@@ -159,8 +159,9 @@ void CIniGuard::ReadRecord()
     m_record = ERecord::Unreadable;
     m_nRecordError = nError;
     // A read can fail for a record that is not there at all, or that cannot
-    // be there (a name too long); only one that is there must stop the run.
-    if (IsMissingFileError(nError) || IsNameTooLongError(nError) ||
+    // be there (a name too long, which the probe tells too); only one that is
+    // there must stop the run.
+    if (IsMissingFileError(nError) ||
         (nError != ERROR_SUCCESS && ProbeFile(m_strRecordPath) == ERROR_FILE_NOT_FOUND))
         m_record = ERecord::None;
     else if (nError != ERROR_SUCCESS)

@@ -37,6 +37,7 @@ STANDIN_RECORD=$(windows "$folder/switching") STANDIN_WAIT_FOR=$(windows "$folde
 switching_pid=$!
 status=0
 if ! waitfor "$folder/switching.cmdline"; then echo "the switching run did not start SS.EXE"; cat "$folder/switching.out"; exit 1; fi
+if [ ! -e "$lock" ]; then echo "the switching run holds no lock file while its SS.EXE runs"; exit 1; fi
 if ! chattr +i "$lock" 2>/dev/null; then
   echo "skipped: this file system cannot make a file immutable"
   touch "$folder/release"

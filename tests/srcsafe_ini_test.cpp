@@ -77,6 +77,8 @@ TEST_F(SrcsafeIni, EdgeFiles)
         {"DATA_PATH = C:\\UP\\DATA\n", "c:\\up\\data", "data_path = n \r\n"},
         {"no key here\n", "", "no key here\r\n"},
         {std::string(1023, 'k') + "\ndata_path = x\n", "x", std::string(1023, 'k') + "\r\ndata_path = n \r\n"},
+        // Longer than one read of the file.
+        {"data_path = x\n" + std::string(100000, 'k'), "x", "data_path = n \r\n" + std::string(100000, 'k')},
         {Bytes("a\x1A"
                "b\0c\ndata_path = x"),
          "x",

@@ -69,6 +69,12 @@ TEST(CodePages, ProjectPathsKeepTheirCharacters)
                       strLog.find(LogElement("SSFilePath", InCodePage(page.nCodePage, strPath))));
             EXPECT_NE(std::string::npos, strLog.find(LogElement("RealRoot", InCodePage(page.nCodePage, strRoot))));
         }
+        // A root whose length ends inside a character of the file name: that
+        // file does not begin with it, and no half character reaches SS.EXE.
+        DeleteFileA((install.Folder() + "\\call.cmdline").c_str());
+        const CRunResult cut = install.RunTarn({"C:\\W\\A", "checkout", "C:\\W\\" + X + "\\a.c"}, {}, "", CP_UTF8);
+        EXPECT_EQ(BannerText() + "File name is not below the root folder.\r\n", cut.strOut);
+        EXPECT_FALSE(install.StandinRan());
     }
 }
 

@@ -67,11 +67,14 @@ TEST(Launch, FailingSSExeIsNotReported)
 TEST(Launch, WaitsForSSExeToEnd)
 {
     CScratchInstall install;
-    const CRunResult result =
-        install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"}, {{"STANDIN_DELAY_MS", "500"}});
-    // The stand-in marks its end after the delay: tarn.exe must not have returned before it.
+    CEnvironment env = install.StandinEnv();
+    env["STANDIN_DELAY_MS"] = "500";
+    CChild child(install.Tarn(), {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"}, env);
+    // The stand-in marks its end after the delay: tarn.exe's process must not
+    // have ended before it. (Its output is no sign: SS.EXE holds the same pipe.)
+    ASSERT_TRUE(child.Ended(30000));
     EXPECT_TRUE(install.StandinFinished());
-    EXPECT_EQ(0u, result.nExitCode);
+    EXPECT_EQ(0u, child.Wait().nExitCode);
 }
 
 TEST(Launch, SamePathsFromAnotherCurrentDirectoryAndARelativeProgramPath)
