@@ -5,6 +5,7 @@
 #include "sourcesafe/file_system.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -15,13 +16,8 @@ const DWORD kRenameRetryMilliseconds = 50;
 
 std::size_t NameStart(const std::string& strPath)
 {
-    const std::size_t nBackslash = AnsiCodePage().FindLast(strPath, '\\');
-    const std::size_t nSlash = AnsiCodePage().FindLast(strPath, '/');
-    if (nBackslash == std::string::npos && nSlash == std::string::npos)
-        return 0;
-    if (nBackslash == std::string::npos || nSlash == std::string::npos)
-        return std::min(nBackslash, nSlash) + 1;
-    return std::max(nBackslash, nSlash) + 1;
+    const std::size_t nSlash = AnsiCodePage().FindLast(AnsiCodePage().Replace(strPath, '/', '\\'), '\\');
+    return nSlash == std::string::npos ? 0 : nSlash + 1;
 }
 
 // The folder part of a path, with its final backslash ("" when none).
@@ -53,19 +49,45 @@ DWORD WriteAll(HANDLE hFile, const std::string& strBytes)
     return ERROR_SUCCESS;
 }
 
+// The temporary file of a rewrite, removed on every road out, a failure to
+// allocate included, unless it has taken the place of the file it replaces.
+class CTempFile
+{
+public:
+    CTempFile() = default;
+    CTempFile(const CTempFile&) = delete;
+    CTempFile& operator=(const CTempFile&) = delete;
+    ~CTempFile()
+    {
+        if (!m_strPath.empty())
+            RemoveFile(m_strPath);
+    }
+
+    const std::string& Path() const { return m_strPath; }
+    // The name comes before the file, so that nothing needs memory once the file exists.
+    void Name(std::string strPath) { m_strPath = std::move(strPath); }
+    // Nothing of ours to remove: the file was not made, or it has taken the other's place.
+    void Forget() { m_strPath.clear(); }
+
+private:
+    std::string m_strPath;
+};
+
 // A new, empty temporary file beside strPath, named for this process so that
 // concurrent runs never share one.
-DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, std::string& strTempPath)
+DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, CTempFile& temp)
 {
     const std::string strStem = strPath + ".tarn" + std::to_string(GetCurrentProcessId()) + "-";
     for (int n = 0; n < 100; ++n)
     {
-        strTempPath = strStem + std::to_string(n) + ".tmp";
-        file.Reset(FileSystem().pCreateFile(strTempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        temp.Name(strStem + std::to_string(n) + ".tmp");
+        file.Reset(FileSystem().pCreateFile(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file)
             return ERROR_SUCCESS;
         const DWORD nError = LastErrorOr(ERROR_CANNOT_MAKE);
+        // Another file of that name is not ours to remove.
+        temp.Forget();
         if (nError != ERROR_FILE_EXISTS)
             return nError;
     }
@@ -73,19 +95,15 @@ DWORD CreateTempFile(const std::string& strPath, CUniqueFile& file, std::string&
 }
 
 // Writes strBytes to a new temporary file beside strPath and flushes it to disk.
-DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, std::string& strTempPath)
+DWORD WriteTempFile(const std::string& strPath, const std::string& strBytes, CTempFile& temp)
 {
     CUniqueFile file;
-    DWORD nError = CreateTempFile(strPath, file, strTempPath);
+    const DWORD nError = CreateTempFile(strPath, file, temp);
     if (nError != ERROR_SUCCESS)
         return nError;
-    nError = WriteAll(file.Get(), strBytes);
-    if (nError == ERROR_SUCCESS && !FileSystem().pFlushFileBuffers(file.Get()))
-        nError = LastErrorOr(ERROR_WRITE_FAULT);
-    file.Reset();
-    if (nError != ERROR_SUCCESS)
-        RemoveFile(strTempPath);
-    return nError;
+    if (const DWORD nWriteError = WriteAll(file.Get(), strBytes))
+        return nWriteError;
+    return FileSystem().pFlushFileBuffers(file.Get()) ? ERROR_SUCCESS : LastErrorOr(ERROR_WRITE_FAULT);
 }
 
 bool IsNotSupported(DWORD nError)
@@ -172,44 +190,32 @@ DWORD RewriteFile(const std::string& strPath, const std::string& strBytes)
     if (nAttributes & FILE_ATTRIBUTE_READONLY)
         return ERROR_FILE_READ_ONLY;
 
-    std::string strTemp;
-    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
+    CTempFile temp;
+    DWORD nError = WriteTempFile(strPath, strBytes, temp);
     if (nError != ERROR_SUCCESS)
         return nError;
 
     // What a rename does not carry over goes to the new file first, so that it
     // never stands in the file's place without it.
-    if (!FileSystem().pSetFileAttributes(strTemp.c_str(), nAttributes))
+    if (!FileSystem().pSetFileAttributes(temp.Path().c_str(), nAttributes))
         nError = LastErrorOr(ERROR_ACCESS_DENIED);
     if (nError == ERROR_SUCCESS)
-    {
-        // The access list needs memory; when there is none, the temporary file must not stay either.
-        try
-        {
-            nError = CopyPermissions(strPath, strTemp);
-        }
-        catch (...)
-        {
-            RemoveFile(strTemp);
-            throw;
-        }
-    }
+        nError = CopyPermissions(strPath, temp.Path());
     if (nError == ERROR_SUCCESS)
-        nError = MoveIntoPlace(strTemp, strPath);
-    if (nError != ERROR_SUCCESS)
-        RemoveFile(strTemp);
+        nError = MoveIntoPlace(temp.Path(), strPath);
+    if (nError == ERROR_SUCCESS)
+        temp.Forget();
     return nError;
 }
 
 DWORD WriteFileDurably(const std::string& strPath, const std::string& strBytes)
 {
-    std::string strTemp;
-    DWORD nError = WriteTempFile(strPath, strBytes, strTemp);
-    if (nError != ERROR_SUCCESS)
-        return nError;
-    nError = MoveIntoPlace(strTemp, strPath);
-    if (nError != ERROR_SUCCESS)
-        RemoveFile(strTemp);
+    CTempFile temp;
+    DWORD nError = WriteTempFile(strPath, strBytes, temp);
+    if (nError == ERROR_SUCCESS)
+        nError = MoveIntoPlace(temp.Path(), strPath);
+    if (nError == ERROR_SUCCESS)
+        temp.Forget();
     return nError;
 }
 
