@@ -53,9 +53,15 @@ public:
 
     // SS.EXE reads the srcsafe.ini of the folder SSDIR names (sourcesafe/ssdir.cpp):
     // true when that is another one than ours; then "-DB:" points SSDIR at the
-    // database's own folder for the call instead of switching ours.
+    // database's own folder for the call instead of switching ours, and so it
+    // does where ours includes another file or cannot be switched.
     bool SSDirNamesAnotherFolder() const;
+    // True when strFolder is the folder of our srcsafe.ini, however it is written.
+    bool IsIniFolder(const std::wstring& strFolder) const;
+    // Throws when SS.EXE cannot be given the database's folder as SSDIR.
     void PointSSDirAtDatabase();
+    // The same without throwing: why it cannot, or empty once it has been done.
+    std::string TryPointSSDirAtDatabase();
 
     // The switch for one SS.EXE call, and putting it back (sourcesafe/database_switch.cpp).
     // True when srcsafe.ini was switched; throws when it had to be and could not be.
@@ -90,4 +96,6 @@ public:
     std::string m_strDatabaseFolder;
     // The SSDIR given to SS.EXE in place of the environment's; empty when unchanged.
     std::string m_strSSDir;
+    // srcsafe.ini holds an include line: SS.EXE takes data_path from the file it names.
+    bool m_bIniIncludes = false;
 };

@@ -2,6 +2,8 @@
 
 #include "sourcesafe/ini_text.h"
 
+#include <algorithm>
+
 namespace
 {
 const char kKey[] = "data_path";
@@ -63,6 +65,18 @@ bool CanHoldDataPath(const std::string& strPath, const CCodePage& codePage)
     return codePage.TrimBlanks(strPath).size() == strPath.size() && !codePage.EndsInLoneLeadByte(strPath);
 }
 
+bool IsIncludeLine(const std::string& strLine, const CCodePage& codePage)
+{
+    static const char kInclude[] = "#include";
+    const std::size_t nLength = sizeof(kInclude) - 1;
+    const std::size_t nStart = strLine.find_first_not_of(" \t");
+    // Blanks and tabs are characters of their own, so the word begins at a character.
+    if (nStart == std::string::npos || strLine.size() <= nStart + nLength)
+        return false;
+    const char cAfter = strLine[nStart + nLength];
+    return codePage.Lower(strLine.substr(nStart, nLength)) == kInclude && (cAfter == ' ' || cAfter == '\t');
+}
+
 bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strValue, const CCodePage& codePage)
 {
     for (const std::string& strLine : lines)
@@ -92,6 +106,13 @@ bool ReplaceDataPath(std::vector<std::string>& lines, const std::string& strPath
 bool ReadDataPath(const std::string& strIniText, std::string& strValue, const CCodePage& codePage)
 {
     return FindDataPathValue(SplitIniLines(strIniText), strValue, codePage);
+}
+
+bool HoldsIncludeLine(const std::string& strIniText, const CCodePage& codePage)
+{
+    const std::vector<std::string> lines = SplitIniLines(strIniText);
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& strLine) { return IsIncludeLine(strLine, codePage); });
 }
 
 std::string RewriteDataPath(const std::string& strIniText, const std::string& strPath, const CCodePage& codePage)

@@ -37,9 +37,16 @@ bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strVa
 bool ReplaceDataPath(std::vector<std::string>& lines, const std::string& strPath,
                      const CCodePage& codePage = AnsiCodePage());
 
+// A line that makes SourceSafe read another srcsafe.ini (a network client's
+// points at the server's): after blanks and tabs, "#include" in any letter
+// case, then a blank or a tab. SS.EXE then takes data_path from that file, so
+// a rewrite of this one's data_path line may change nothing.
+bool IsIncludeLine(const std::string& strLine, const CCodePage& codePage = AnsiCodePage());
+
 // The same two on a whole srcsafe.ini text, split into lines and joined again
 // (see ini_text.h): the value of the first data_path line, and the text with
 // that line rebuilt for strPath.
 bool ReadDataPath(const std::string& strIniText, std::string& strValue, const CCodePage& codePage = AnsiCodePage());
+bool HoldsIncludeLine(const std::string& strIniText, const CCodePage& codePage = AnsiCodePage());
 std::string RewriteDataPath(const std::string& strIniText, const std::string& strPath,
                             const CCodePage& codePage = AnsiCodePage());

@@ -1,3 +1,4 @@
+#include "app/ansi_conversion.h"
 #include "app/console.h"
 #include "app/tarn_app.h"
 #include "launch/system_error.h"
@@ -18,55 +19,72 @@ CTarnApp::CTarnException SwitchFailure(const std::string& strPath, const std::st
 {
     return CTarnApp::CTarnException("Could not switch srcsafe.ini to data_path = " + strPath + ".\n" + strReason);
 }
-}
 
-bool CTarnApp::SwitchDatabase(CIniGuard& guard)
+// Records the switch, then makes it. Empty when srcsafe.ini was switched;
+// otherwise why not, and srcsafe.ini is as it was, with no record beside it.
+std::string WriteSwitch(const CTarnApp& app, CIniGuard& guard)
 {
-    // SS.EXE would not read the srcsafe.ini a switch changes.
-    if (SSDirNamesAnotherFolder())
-    {
-        PointSSDirAtDatabase();
-        return false;
-    }
-    ReadCurrentDatabasePath();
-    LookupDatabasePath();
-    if (m_strOldDatabasePath == m_strNewDatabasePath)
-        return false;
-    if (!CanHoldDataPath(m_strNewDatabasePath))
-        throw SwitchFailure(m_strNewDatabasePath, "The path cannot be written on srcsafe.ini's data_path line.");
-    if (guard.MakeExclusive())
-    {
-        // Another run may have had srcsafe.ini while the guard was let go: read it again.
-        PutBackInterruptedSwitch(guard);
-        m_strOldDatabasePath.clear();
-        ReadCurrentDatabasePath();
-        if (m_strOldDatabasePath == m_strNewDatabasePath)
-            return false;
-    }
-
     // Without a record a kill could never be put right, whether or not the
     // run holds the guard: no switch is made without it.
-    const unsigned long nRecordError = guard.RecordSwitch(m_strOldDatabasePath);
+    const unsigned long nRecordError = guard.RecordSwitch(app.m_strOldDatabasePath);
     if (nRecordError != ERROR_SUCCESS)
-        throw SwitchFailure(m_strNewDatabasePath,
-                            "The record of the switch, srcsafe.ini.tarnrestore, could not be written: " +
-                                SystemErrorLine(nRecordError));
+        return "The record of the switch, srcsafe.ini.tarnrestore, could not be written: " +
+               SystemErrorLine(nRecordError);
     unsigned long nError = ERROR_SUCCESS;
     try
     {
-        nError = SetDatabasePath(m_strNewDatabasePath);
+        nError = app.SetDatabasePath(app.m_strNewDatabasePath);
     }
     catch (...)
     {
         guard.ClearRecord();
         throw;
     }
-    if (nError != ERROR_SUCCESS)
+    if (nError == ERROR_SUCCESS)
+        return std::string();
+    guard.ClearRecord();
+    return ReasonText(nError);
+}
+}
+
+bool CTarnApp::SwitchDatabase(CIniGuard& guard)
+{
+    // SS.EXE would not read the srcsafe.ini a switch changes; nor would a
+    // switch of one that includes another change the database it opens.
+    const bool bOtherIni = SSDirNamesAnotherFolder();
+    if (!bOtherIni)
+        ReadCurrentDatabasePath();
+    LookupDatabasePath();
+    if (bOtherIni || m_bIniIncludes)
     {
-        guard.ClearRecord();
-        throw SwitchFailure(m_strNewDatabasePath, ReasonText(nError));
+        PointSSDirAtDatabase();
+        return false;
     }
-    return true;
+    if (m_strOldDatabasePath == m_strNewDatabasePath)
+        return false;
+
+    std::string strReason = "The path cannot be written on srcsafe.ini's data_path line.";
+    if (CanHoldDataPath(m_strNewDatabasePath))
+    {
+        if (guard.MakeExclusive())
+        {
+            // Another run may have had srcsafe.ini while the guard was let go: read it again.
+            PutBackInterruptedSwitch(guard);
+            m_strOldDatabasePath.clear();
+            ReadCurrentDatabasePath();
+            if (m_strOldDatabasePath == m_strNewDatabasePath)
+                return false;
+        }
+        strReason = WriteSwitch(*this, guard);
+        if (strReason.empty())
+            return true;
+    }
+    // srcsafe.ini is as it was. A user who may only read it (SourceSafe's own
+    // set-up) still gets the database, opened as SourceSafe opens one: through
+    // SSDIR. Not through our own folder, whose srcsafe.ini names the other database.
+    if (!IsIniFolder(ToWide(m_strDatabaseFolder)) && TryPointSSDirAtDatabase().empty())
+        return false;
+    throw SwitchFailure(m_strNewDatabasePath, strReason);
 }
 
 void CTarnApp::SwitchBack(CIniGuard& guard) const

@@ -2,13 +2,24 @@
 #include "sourcesafe/data_path_line.h"
 #include "sourcesafe/file_io.h"
 
+namespace
+{
+// srcsafe.ini's bytes, by its resolved name.
+DWORD ReadIni(const CTarnApp& app, std::string& strText)
+{
+    return ReadWholeFile(app.IniFile(), strText);
+}
+}
+
 void CTarnApp::ReadCurrentDatabasePath()
 {
-    std::string strValue;
-    bool bHasLine = false;
-    if (QueryDatabasePath(strValue, bHasLine) != ERROR_SUCCESS)
+    std::string strText;
+    if (ReadIni(*this, strText) != ERROR_SUCCESS)
         throw CTarnException("Could not locate current database path in srcsafe.ini");
-    if (bHasLine)
+    // A data_path line beside an include line need not be the one SS.EXE goes by.
+    m_bIniIncludes = HoldsIncludeLine(strText);
+    std::string strValue;
+    if (!m_bIniIncludes && ReadDataPath(strText, strValue))
         m_strOldDatabasePath = strValue;
 }
 
@@ -17,7 +28,7 @@ void CTarnApp::ReadCurrentDatabasePath()
 unsigned long CTarnApp::SetDatabasePath(const std::string& strPath) const
 {
     std::string strText;
-    const DWORD nError = ReadWholeFile(IniFile(), strText);
+    const DWORD nError = ReadIni(*this, strText);
     if (nError != ERROR_SUCCESS)
         return nError;
     return RewriteFile(IniFile(), RewriteDataPath(strText, strPath));
@@ -26,7 +37,7 @@ unsigned long CTarnApp::SetDatabasePath(const std::string& strPath) const
 unsigned long CTarnApp::QueryDatabasePath(std::string& strValue, bool& bHasLine) const
 {
     std::string strText;
-    const DWORD nError = ReadWholeFile(IniFile(), strText);
+    const DWORD nError = ReadIni(*this, strText);
     if (nError == ERROR_SUCCESS)
         bHasLine = ReadDataPath(strText, strValue);
     return nError;

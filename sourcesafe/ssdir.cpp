@@ -17,12 +17,6 @@ std::wstring FullFolder(const std::wstring& strFolder)
         strFull.pop_back();
     return strFull;
 }
-
-CTarnApp::CTarnException SSDirFailure(const std::string& strDatabase, const std::string& strReason)
-{
-    return CTarnApp::CTarnException("Could not set SSDIR to the folder of the database " + strDatabase + ".\n" +
-                                    strReason);
-}
 }
 
 bool CTarnApp::SSDirNamesAnotherFolder() const
@@ -30,30 +24,43 @@ bool CTarnApp::SSDirNamesAnotherFolder() const
     std::wstring strSSDir;
     if (!LookUpEnvironmentWide(L"SSDIR", strSSDir) || strSSDir.empty())
         return false;
+    return !IsIniFolder(strSSDir);
+}
+
+bool CTarnApp::IsIniFolder(const std::wstring& strFolder) const
+{
     const std::string strIni = IniFile();
     const std::size_t nSlash = AnsiCodePage().FindLast(strIni, '\\');
     const std::wstring strOwn = FullFolder(ToWide(strIni.substr(0, nSlash == std::string::npos ? 0 : nSlash + 1)));
-    const std::wstring strOther = FullFolder(strSSDir);
+    const std::wstring strOther = FullFolder(strFolder);
     // Letter case counts for nothing in a Windows path, in any alphabet.
     return CompareStringOrdinal(strOwn.data(), static_cast<int>(strOwn.size()), strOther.data(),
-                                static_cast<int>(strOther.size()), TRUE) != CSTR_EQUAL;
+                                static_cast<int>(strOther.size()), TRUE) == CSTR_EQUAL;
+}
+
+void CTarnApp::PointSSDirAtDatabase()
+{
+    const std::string strReason = TryPointSSDirAtDatabase();
+    if (!strReason.empty())
+        throw CTarnException("Could not set SSDIR to the folder of the database " + m_strDatabase + ".\n" +
+                             strReason);
 }
 
 // SS.EXE gets the database's own folder as SSDIR, and with it that database's
-// own srcsafe.ini; ours is not touched.
-void CTarnApp::PointSSDirAtDatabase()
+// own srcsafe.ini, as SourceSafe opens a database; ours is not touched.
+std::string CTarnApp::TryPointSSDirAtDatabase()
 {
-    LookupDatabasePath();
     if (m_strNewDatabasePath.empty() || m_strDatabaseFolder.empty())
-        throw SSDirFailure(m_strDatabase, "No folder is registered under that name for this user.");
+        return "No folder is registered under that name for this user.";
     const std::string strIni =
         m_strDatabaseFolder + (AnsiCodePage().EndsWith(m_strDatabaseFolder, '\\') ? "" : "\\") + "srcsafe.ini";
     const DWORD nError = ProbeFile(strIni);
     if (nError == ERROR_FILE_NOT_FOUND)
-        throw SSDirFailure(m_strDatabase, "Its folder, " + m_strDatabaseFolder + ", holds no srcsafe.ini.");
+        return "Its folder, " + m_strDatabaseFolder + ", holds no srcsafe.ini.";
     if (nError != ERROR_SUCCESS)
-        throw SSDirFailure(m_strDatabase, "Its srcsafe.ini could not be reached: " + SystemErrorLine(nError));
+        return "Its srcsafe.ini could not be reached: " + SystemErrorLine(nError);
     if (!SetEnvironmentVariableA("SSDIR", m_strDatabaseFolder.c_str()))
-        throw SSDirFailure(m_strDatabase, SystemErrorLine(GetLastError()));
+        return SystemErrorLine(GetLastError());
     m_strSSDir = m_strDatabaseFolder;
+    return std::string();
 }

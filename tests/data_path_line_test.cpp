@@ -92,3 +92,15 @@ TEST(DataPathLine, PathsALineCanHold)
                                "c:\\data ", "\tc:\\data", "c:\\data\x7F", "\x01x"})
         EXPECT_FALSE(CanHoldDataPath(szPath)) << szPath;
 }
+
+TEST(DataPathLine, IncludeLines)
+{
+    for (const char* szLine : {"#include \\\\SERVER\\SHARE\\VSS\\SRCSAFE.INI", "#INCLUDE\tC:\\VSS\\srcsafe.ini",
+                               " \t #Include x", "#include  x"})
+        EXPECT_TRUE(IsIncludeLine(szLine)) << szLine;
+    for (const char* szLine : {"; #include x", "#include", "#include\\\\server\\x", "#includes x", "# include x",
+                               "x #include y", "\xC4#include x", "data_path = #include x", ""})
+        EXPECT_FALSE(IsIncludeLine(szLine)) << szLine;
+    EXPECT_TRUE(HoldsIncludeLine("[General]\nData_Path = x\r\n  #include y\r\n"));
+    EXPECT_FALSE(HoldsIncludeLine("[General]\r\n;#include y\r\nData_Path = #include y\r\n"));
+}

@@ -4,7 +4,8 @@
 #
 #   lay_out_install NAME INI   $folder (scratch/NAME) afresh, with $vss/BIN/tarn.exe,
 #                              $vss/BIN/ss.exe and $vss/srcsafe.ini (INI, a printf format)
-#   register_database NAME     a database NAME for C:\Shared in the prefix's registry
+#   register_database NAME [FOLDER]
+#                              a database NAME for FOLDER (C:\Shared) in the prefix's registry
 #   forget_database NAME       and its removal
 #   windows PATH               a Linux path as Wine shows it (Z:\...)
 wine_run=$1 prefix=$2 tarn=$3 standin=$4 scratch=$5
@@ -21,7 +22,7 @@ lay_out_install() {
 }
 
 register_database() {
-  "$wine_run" "$prefix" reg add "$databases" /v "$1" /t REG_SZ /d 'C:\Shared' /f </dev/null >/dev/null 2>&1
+  "$wine_run" "$prefix" reg add "$databases" /v "$1" /t REG_SZ /d "${2:-C:\Shared}" /f </dev/null >/dev/null 2>&1
 }
 
 forget_database() {

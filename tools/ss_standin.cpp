@@ -5,9 +5,10 @@
 //                       the bytes of the srcsafe.ini it reads (SSDIR's, as SS.EXE
 //                       reads it when SSDIR is set, else the one above its own
 //                       folder) to PREFIX.ini, those of srcsafe.ini.tarnrestore
-//                       beside it, if there is one, to PREFIX.restore, and SSDIR,
-//                       when set, to PREFIX.ssdir; PREFIX.done is made as the very
-//                       last step
+//                       beside it, if there is one, to PREFIX.restore, SSDIR,
+//                       when set, to PREFIX.ssdir, and the Data_Path it ends
+//                       with, following include lines, to PREFIX.datapath;
+//                       PREFIX.done is made as the very last step
 //   STANDIN_ECHO        when set, prints one line saying what it was asked to do
 //   STANDIN_DELAY_MS    waits this long before it ends
 //   STANDIN_WAIT_FOR    waits (30 s at most) until this file exists, then ends
@@ -25,6 +26,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -95,6 +97,52 @@ std::string IniPath()
     return strFolder + "srcsafe.ini";
 }
 
+std::string Trimmed(const std::string& strText)
+{
+    const std::size_t nStart = strText.find_first_not_of(" \t\r");
+    if (nStart == std::string::npos)
+        return std::string();
+    return strText.substr(nStart, strText.find_last_not_of(" \t\r") - nStart + 1);
+}
+
+std::string Lowered(std::string strText)
+{
+    for (char& c : strText)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return strText;
+}
+
+// Reads the settings of a srcsafe.ini as SourceSafe documents them: a line
+// "#include <path>" reads that file in its place (a network client's names the
+// server's), and a Data_Path line sets the database. SourceSafe documents no
+// rule for a file that holds both; here, as for two Data_Path lines, the
+// first one read counts.
+void ReadDataPath(const std::string& strPath, std::string& strDataPath, int nDepth)
+{
+    std::string strText;
+    if (nDepth > 8 || !ReadFileBytes(strPath, strText))
+        return;
+    std::size_t nStart = 0;
+    while (nStart <= strText.size() && strDataPath.empty())
+    {
+        const std::size_t nEnd = std::min(strText.find('\n', nStart), strText.size());
+        const std::string strLine = Trimmed(strText.substr(nStart, nEnd - nStart));
+        nStart = nEnd + 1;
+        const std::string strLower = Lowered(strLine);
+        if (strLower.rfind("#include", 0) == 0 && strLine.size() > 8 && (strLine[8] == ' ' || strLine[8] == '\t'))
+        {
+            ReadDataPath(Trimmed(strLine.substr(9)), strDataPath, nDepth + 1);
+            continue;
+        }
+        const std::size_t nEquals = strLine.find('=');
+        if (strLine.empty() || strLine[0] == ';' || nEquals == std::string::npos ||
+            Lowered(Trimmed(strLine.substr(0, nEquals))) != "data_path")
+            continue;
+        const std::string strValue = strLine.substr(nEquals + 1);
+        strDataPath = Trimmed(strValue.substr(0, strValue.find(';')));
+    }
+}
+
 void Record(const std::string& strPrefix)
 {
     WriteFileBytes(strPrefix + ".cmdline", GetCommandLineA());
@@ -106,6 +154,10 @@ void Record(const std::string& strPrefix)
         WriteFileBytes(strPrefix + ".restore", strRecord);
     if (!Environment("SSDIR").empty())
         WriteFileBytes(strPrefix + ".ssdir", Environment("SSDIR"));
+    std::string strDataPath;
+    ReadDataPath(IniPath(), strDataPath, 0);
+    if (!strDataPath.empty())
+        WriteFileBytes(strPrefix + ".datapath", strDataPath);
 }
 
 void Echo(int argc, char** argv)

@@ -189,4 +189,16 @@ TEST(Launch, ProgramPathOf259Characters)
     EXPECT_FALSE(install.StandinRan());
     EXPECT_EQ(kIni, ReadBytes(install.Ini()));
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+
+    // A database whose folder holds its srcsafe.ini is opened through SSDIR instead.
+    const std::string strOther = install.Folder() + "\\Other";
+    MakeFolders(strOther);
+    WriteBytes(strOther + "\\srcsafe.ini", "[General]\r\nData_Path = C:\\Other\\Data\r\n");
+    CTestDatabase other("TarnE2E.DeepFolderOther", strOther);
+    const CRunResult direct =
+        install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-DB:TarnE2E.DeepFolderOther"});
+    EXPECT_EQ(plain.strOut, direct.strOut);
+    EXPECT_EQ("C:\\Other\\Data", install.RecordedDataPath());
+    EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }

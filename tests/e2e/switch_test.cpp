@@ -416,3 +416,188 @@ TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
     }
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }
+
+namespace
+{
+std::string Lowered(std::string strText)
+{
+    for (char& c : strText)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return strText;
+}
+
+// What a "-DB:" run is to do, and what it must leave.
+struct CExpected
+{
+    std::string strDataPath; // the Data_Path SS.EXE ends with; empty: SS.EXE must not run
+    std::string strSSDir;    // the SSDIR SS.EXE gets from the run; empty: none
+    std::string strRefusal;  // what follows the banner when SS.EXE does not run
+};
+
+// Runs tarn.exe with -LOG on the srcsafe.ini it finds and checks the outcome:
+// srcsafe.ini and every database folder's files byte for byte as they were
+// (or, where strIniAfter is given, switched and put back), nothing left
+// beside them, and the log naming SSDIR only where the run set it.
+void CheckDatabaseRun(const CScratchInstall& install, const std::vector<std::string>& args,
+                      const CExpected& expected, const std::vector<std::pair<std::string, std::string>>& folders,
+                      const std::string& strIniAfter = "")
+{
+    const std::string strIni = ReadBytes(install.Ini());
+    for (const char* szSuffix : {".cmdline", ".ini", ".ssdir", ".datapath"})
+        DeleteFileA((install.Folder() + "\\call" + szSuffix).c_str());
+    DeleteFileA(install.Log().c_str());
+    const FILETIME before = WriteTime(install.Ini());
+    const CRunResult result = install.RunTarn(args);
+
+    EXPECT_EQ(expected.strDataPath, install.RecordedDataPath());
+    EXPECT_EQ(expected.strSSDir, ReadBytes(install.Folder() + "\\call.ssdir"));
+    if (expected.strDataPath.empty())
+        EXPECT_EQ(BannerText() + Crlf(expected.strRefusal), result.strOut);
+    else
+        EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
+                  result.strOut);
+    EXPECT_EQ(strIniAfter.empty() ? strIni : strIniAfter, ReadBytes(install.Ini()));
+    const FILETIME after = WriteTime(install.Ini());
+    if (strIniAfter.empty())
+    {
+        EXPECT_EQ(0, CompareFileTime(&before, &after)) << "srcsafe.ini was written";
+    }
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+    for (const auto& folder : folders)
+    {
+        EXPECT_EQ(folder.second, ReadBytes(folder.first + "\\srcsafe.ini")) << folder.first;
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, FilesIn(folder.first)) << folder.first;
+    }
+    const std::string strLog = ReadBytes(install.Log());
+    EXPECT_NE(std::string::npos, strLog.find("\t<SSCmdLine>")) << "no log";
+    const std::string strSSDirElement = "\t<SSDir>" + expected.strSSDir + "</SSDir>\r\n";
+    EXPECT_EQ(!expected.strSSDir.empty(), strLog.find(strSSDirElement) != std::string::npos) << strLog;
+    EXPECT_EQ(!expected.strSSDir.empty(), strLog.find("<SSDir>") != std::string::npos) << strLog;
+}
+}
+
+// A network client's srcsafe.ini includes the server's, from which SS.EXE
+// takes data_path: "-DB:" opens the database through SSDIR, as under a
+// foreign SSDIR, and touches neither file. A commented-out include is none.
+TEST(Switch, IncludingSrcsafeIniOpensTheDatabaseThroughSSDir)
+{
+    CScratchInstall install;
+    const std::string strServer = install.Folder() + "\\Server";
+    const std::string strOther = install.Folder() + "\\Other";
+    const std::string strEmpty = install.Folder() + "\\Empty";
+    const std::string kServerIni = "[General]\r\nData_Path = C:\\Server\\Data\r\n";
+    const std::string kOtherIni = "[General]\r\nData_Path = C:\\Other\\Data\r\n";
+    for (const std::string& strFolder : {strServer, strOther, strEmpty})
+        MakeFolders(strFolder);
+    WriteBytes(strServer + "\\srcsafe.ini", kServerIni);
+    WriteBytes(strOther + "\\srcsafe.ini", kOtherIni);
+    const std::string strName = DatabaseName();
+    CTestDatabase other(strName + ".Other", strOther);
+    CTestDatabase empty(strName + ".Empty", strEmpty);
+    const std::vector<std::pair<std::string, std::string>> folders = {{strServer, kServerIni},
+                                                                      {strOther, kOtherIni}};
+    const std::string strInclude = "#include " + strServer + "\\srcsafe.ini";
+    const std::string strRefused = "Could not set SSDIR to the folder of the database ";
+
+    struct Client
+    {
+        std::string strIni;
+        std::string strPlainDataPath; // what SS.EXE ends with in a run without -DB:
+    };
+    const Client clients[] = {
+        {strInclude + "\r\n", "C:\\Server\\Data"},
+        {" \t#INCLUDE\t" + strServer + "\\srcsafe.ini\r\n[$/PROJ1]\r\nDir = C:\\DEV\\SRC\\PROJ1\r\n",
+         "C:\\Server\\Data"},
+        {"Data_Path = C:\\Client\\Data\r\n" + strInclude + "\r\n", "C:\\Client\\Data"},
+        {strInclude + "\nData_Path = C:\\Client\\Data", "C:\\Server\\Data"},
+    };
+    for (const Client& client : clients)
+    {
+        SCOPED_TRACE(client.strIni);
+        WriteBytes(install.Ini(), client.strIni);
+        AgeFile(install.Ini());
+        const std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-LOG"};
+        std::vector<std::string> withOther = args, withUnknown = args, withEmpty = args;
+        withOther.push_back("-DB:" + strName + ".Other");
+        withUnknown.push_back("-DB:" + strName + ".Unknown");
+        withEmpty.push_back("-DB:" + strName + ".Empty");
+        CheckDatabaseRun(install, withOther, {"C:\\Other\\Data", strOther, ""}, folders);
+        CheckDatabaseRun(
+            install, withUnknown,
+            {"", "", strRefused + strName + ".Unknown.\nNo folder is registered under that name for this user.\n"},
+            folders);
+        CheckDatabaseRun(
+            install, withEmpty,
+            {"", "", strRefused + strName + ".Empty.\nIts folder, " + strEmpty + ", holds no srcsafe.ini.\n"},
+            folders);
+        CheckDatabaseRun(install, args, {client.strPlainDataPath, "", ""}, folders);
+    }
+
+    WriteBytes(install.Ini(), "; " + strInclude + "\r\nData_Path = C:\\VSS\\Data\r\n");
+    CheckDatabaseRun(
+        install, {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-LOG", "-DB:" + strName + ".Other"},
+        {Lowered(strOther) + "\\data", "", ""}, folders, "; " + strInclude + "\r\ndata_path = c:\\vss\\data \r\n");
+}
+
+// A srcsafe.ini that cannot be switched (SourceSafe's server set-up gives
+// users read rights only): where the database's folder holds a srcsafe.ini,
+// "-DB:" opens it through SSDIR instead, and srcsafe.ini stays as it was, its
+// time included. Where the folder holds none, or is srcsafe.ini's own (whose
+// data_path names another database), the switch is refused as before; where
+// srcsafe.ini can be switched, it is.
+TEST(Switch, SrcsafeIniThatCannotBeSwitchedOpensTheDatabaseThroughSSDir)
+{
+    CScratchInstall install;
+    const std::string strOwn = install.Ini().substr(0, install.Ini().rfind('\\'));
+    const std::string strOther = install.Folder() + "\\Other";
+    const std::string strEmpty = install.Folder() + "\\Empty";
+    const std::string strSemicolon = install.Folder() + "\\Semi;Colon";
+    const std::string strSemicolonEmpty = install.Folder() + "\\Semi;Empty";
+    const std::string kOtherIni = "[General]\r\nData_Path = C:\\Other\\Data\r\n";
+    for (const std::string& strFolder : {strOther, strEmpty, strSemicolon, strSemicolonEmpty})
+        MakeFolders(strFolder);
+    WriteBytes(strOther + "\\srcsafe.ini", kOtherIni);
+    WriteBytes(strSemicolon + "\\srcsafe.ini", kOtherIni);
+    const std::vector<std::pair<std::string, std::string>> folders = {{strOther, kOtherIni},
+                                                                      {strSemicolon, kOtherIni}};
+    const std::string strReadOnly = "srcsafe.ini is read-only.\n";
+    const std::string strCannotHold = "The path cannot be written on srcsafe.ini's data_path line.\n";
+
+    struct Case
+    {
+        bool bReadOnly;
+        std::string strFolder; // registered for the database
+        std::string strReason; // of the refusal; empty: SS.EXE runs
+        bool bSwitched;
+    };
+    const Case cases[] = {
+        {true, strOther, "", false},
+        {true, strEmpty, strReadOnly, false},
+        {true, strOwn, strReadOnly, false},
+        {false, strSemicolon, "", false},
+        {false, strSemicolonEmpty, strCannotHold, false},
+        {false, strOther, "", true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.strFolder + (c.bReadOnly ? " read-only" : ""));
+        CTestDatabase database(DatabaseName(), c.strFolder);
+        SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteBytes(install.Ini(), kIni);
+        AgeFile(install.Ini());
+        if (c.bReadOnly)
+        {
+            ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        const std::string strPath = Lowered(c.strFolder) + "\\data";
+        CExpected expected = {"C:\\Other\\Data", c.strFolder, ""};
+        if (c.bSwitched)
+            expected = {strPath, "", ""};
+        else if (!c.strReason.empty())
+            expected = {"", "", "Could not switch srcsafe.ini to data_path = " + strPath + ".\n" + c.strReason};
+        CheckDatabaseRun(install,
+                         {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-LOG", "-DB:" + DatabaseName()},
+                         expected, folders, c.bSwitched ? kIniAfter : "");
+    }
+    SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+}

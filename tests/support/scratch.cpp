@@ -182,6 +182,11 @@ std::string CScratchInstall::RecordedIni(const std::string& strRecord) const
     return ReadBytes(m_strFolder + "\\" + strRecord + ".ini");
 }
 
+std::string CScratchInstall::RecordedDataPath(const std::string& strRecord) const
+{
+    return ReadBytes(m_strFolder + "\\" + strRecord + ".datapath");
+}
+
 CRunResult CScratchInstall::RunTarn(const std::vector<std::string>& args, CEnvironment env,
                                     const std::string& strCurrentDir, UINT nCodePage) const
 {

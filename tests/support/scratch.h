@@ -53,6 +53,8 @@ public:
     std::string RecordedCommandLine(const std::string& strRecord = "call") const;
     bool StandinRan(const std::string& strRecord = "call") const;
     std::string RecordedIni(const std::string& strRecord = "call") const;
+    // The Data_Path SS.EXE ended with, include lines followed; empty when none.
+    std::string RecordedDataPath(const std::string& strRecord = "call") const;
     bool StandinFinished(const std::string& strRecord = "call") const;
 
     // Runs the installed tarn.exe with the stand-in's recording on; the

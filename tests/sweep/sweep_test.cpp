@@ -6,7 +6,6 @@
 // the console must have said what happened, a run that ended on its own must
 // have left nothing of its own beside srcsafe.ini, and one undisturbed run must
 // then leave srcsafe.ini put back with nothing beside it.
-#include "sourcesafe/data_path_line.h"
 #include "tests/fault/fault_file_system.h"
 #include "tests/support/registry.h"
 #include "tests/support/scratch.h"
@@ -35,11 +34,19 @@ const char kOtherPath[] = "c:\\other\\data";
 
 enum class ERun
 {
-    Switch, // a -DB: run that switches and switches back
-    Repair, // a plain run that finds what a run killed while switched left
-    Plain,  // a plain run
-    SSDir   // a -DB: run while SSDIR names another folder: it touches no srcsafe.ini
+    Switch,  // a -DB: run that switches and switches back
+    Repair,  // a plain run that finds what a run killed while switched left
+    Plain,   // a plain run
+    SSDir,   // a -DB: run while SSDIR names another folder: it touches no srcsafe.ini
+    Include, // a -DB: run on a srcsafe.ini that includes the server's: it touches neither
+    Fallback // a -DB: run on a read-only srcsafe.ini: it opens the database through SSDIR
 };
+
+// Runs that hand SS.EXE the database's own folder as SSDIR and never switch srcsafe.ini.
+bool OpensThroughSSDir(ERun run)
+{
+    return run == ERun::SSDir || run == ERun::Include || run == ERun::Fallback;
+}
 
 struct CSweep
 {
@@ -62,7 +69,7 @@ std::string DatabaseName()
 std::vector<std::string> Args(ERun run)
 {
     std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP"};
-    if (run == ERun::Switch || run == ERun::SSDir)
+    if (run == ERun::Switch || OpensThroughSSDir(run))
         args.push_back("-DB:" + DatabaseName());
     return args;
 }
@@ -77,27 +84,49 @@ std::string RecordPath(const CScratchInstall& install)
     return install.Ini() + ".tarnrestore";
 }
 
+// The server's srcsafe.ini that an Include run's client file includes.
+std::string ServerIni(const CScratchInstall& install)
+{
+    return install.Folder() + "\\Server\\srcsafe.ini";
+}
+
+// srcsafe.ini as a run starts from it, before any switch.
+std::string Original(const CScratchInstall& install, ERun run)
+{
+    if (run == ERun::Include)
+        return "[General]\r\n#include " + ServerIni(install) + "\r\nUser = Ann\r\n";
+    return kOriginal;
+}
+
 // The files a run starts from: srcsafe.ini alone, or what a run killed while
 // switched leaves (its record, its lock file and a temporary file).
 void LayOut(const CScratchInstall& install, ERun run)
 {
+    SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const std::string& strName : install.FilesBesideIni())
         ASSERT_TRUE(DeleteFileA((Folder(install) + "\\" + strName).c_str())) << strName;
     for (const char* szRecord : {"faulty", "call"})
-        for (const char* szSuffix : {".cmdline", ".ini", ".restore", ".done", ".trace"})
+        for (const char* szSuffix : {".cmdline", ".ini", ".restore", ".done", ".trace", ".datapath"})
             DeleteFileA((install.Folder() + "\\" + szRecord + szSuffix).c_str());
-    if (run == ERun::SSDir)
+    if (OpensThroughSSDir(run))
     {
-        // The database's own folder, with its own srcsafe.ini, and the one SSDIR names.
+        // The database's own folder, with its own srcsafe.ini, the one SSDIR
+        // names, and the server's that a client's srcsafe.ini includes.
         for (const char* szFolder : {"\\Other", "\\Elsewhere"})
         {
             MakeFolders(install.Folder() + szFolder);
             WriteBytes(install.Folder() + szFolder + "\\srcsafe.ini", kOtherIni);
         }
+        MakeFolders(install.Folder() + "\\Server");
+        WriteBytes(ServerIni(install), kOriginal);
     }
     if (run != ERun::Repair)
     {
-        WriteBytes(install.Ini(), kOriginal);
+        WriteBytes(install.Ini(), Original(install, run));
+        if (run == ERun::Fallback)
+        {
+            ASSERT_TRUE(SetFileAttributesA(install.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
+        }
         return;
     }
     WriteBytes(install.Ini(), kSwitched);
@@ -142,10 +171,14 @@ std::vector<std::string> CleanRunTrace(const CScratchInstall& install, ERun run,
     return lines;
 }
 
+// As SS.EXE found it, include lines followed, in lower case.
 std::string DataPathSeen(const CScratchInstall& install, const std::string& strRecord)
 {
-    std::string strValue = "(no data_path line)";
-    ReadDataPath(install.RecordedIni(strRecord), strValue);
+    std::string strValue = install.RecordedDataPath(strRecord);
+    if (strValue.empty())
+        return "(no data_path line)";
+    for (char& c : strValue)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return strValue;
 }
 
@@ -213,19 +246,24 @@ testing::AssertionResult CheckFaultyRun(const CScratchInstall& install, const CS
     const bool bKilled = result.nExitCode == kKilledExitCode;
     const std::string strIni = ReadBytes(install.Ini());
     const bool bSwitched = strIni == kSwitched;
-    const bool bWhole = strIni == kOriginal || strIni == kRestored || bSwitched;
-    const bool bNeverSwitched = run == ERun::Plain || run == ERun::SSDir;
-    if (!bWhole || (bNeverSwitched && strIni != kOriginal) || (run == ERun::Repair && strIni == kOriginal))
+    const bool bWhole = strIni == Original(install, run) || strIni == kRestored || bSwitched;
+    const bool bNeverSwitched = run == ERun::Plain || OpensThroughSSDir(run);
+    if (!bWhole || (bNeverSwitched && strIni != Original(install, run)) ||
+        (run == ERun::Repair && strIni == kOriginal))
         return testing::AssertionFailure() << "srcsafe.ini holds " << testing::PrintToString(strIni);
     if (!bKilled && result.nExitCode != 0)
         return testing::AssertionFailure() << "exit status " << result.nExitCode;
-    // The srcsafe.ini SSDIR led SS.EXE to is never written, nor anything put beside it.
-    if (run == ERun::SSDir && (ReadBytes(install.Folder() + "\\Other\\srcsafe.ini") != kOtherIni ||
-                               FilesIn(install.Folder() + "\\Other") != std::vector<std::string>{"srcsafe.ini"}))
-        return testing::AssertionFailure() << "the other database's srcsafe.ini was touched";
+    // The srcsafe.ini SSDIR led SS.EXE to is never written, nor anything put
+    // beside it; nor is the one a client's srcsafe.ini includes.
+    if (OpensThroughSSDir(run) &&
+        (ReadBytes(install.Folder() + "\\Other\\srcsafe.ini") != kOtherIni ||
+         FilesIn(install.Folder() + "\\Other") != std::vector<std::string>{"srcsafe.ini"} ||
+         ReadBytes(ServerIni(install)) != kOriginal ||
+         FilesIn(install.Folder() + "\\Server") != std::vector<std::string>{"srcsafe.ini"}))
+        return testing::AssertionFailure() << "another database's srcsafe.ini was touched";
 
     const bool bStarted = install.StandinRan("faulty");
-    const std::string strWanted = run == ERun::Switch || run == ERun::SSDir ? kOtherPath : kOriginalPath;
+    const std::string strWanted = run == ERun::Switch || OpensThroughSSDir(run) ? kOtherPath : kOriginalPath;
     if (bStarted && DataPathSeen(install, "faulty") != strWanted)
         return testing::AssertionFailure() << "SS.EXE saw data_path = " << DataPathSeen(install, "faulty");
     // While srcsafe.ini is switched, a kill must be repairable: the record is there.
@@ -256,7 +294,7 @@ testing::AssertionResult CheckNextRun(const CScratchInstall& install, ERun run)
 {
     const CRunResult result = install.RunTarn(Args(ERun::Plain));
     const std::string strIni = ReadBytes(install.Ini());
-    if (strIni != kRestored && !(run != ERun::Repair && strIni == kOriginal))
+    if (strIni != kRestored && !(run != ERun::Repair && strIni == Original(install, run)))
         return testing::AssertionFailure()
                << "after the next run srcsafe.ini holds " << testing::PrintToString(strIni) << "\n"
                << result.strOut;
@@ -283,7 +321,7 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
     const CSweep& sweep = GetParam();
     CScratchInstall install;
     install.InstallFaultBuild();
-    CTestDatabase other(DatabaseName(), sweep.run == ERun::SSDir ? install.Folder() + "\\Other" : "C:\\Other");
+    CTestDatabase other(DatabaseName(), OpensThroughSSDir(sweep.run) ? install.Folder() + "\\Other" : "C:\\Other");
 
     std::vector<std::string> trace = CleanRunTrace(install, sweep.run, sweep.szMode);
     ASSERT_FALSE(trace.empty());
@@ -317,12 +355,14 @@ TEST_P(Sweep, EveryPointLeavesSrcsafeIniWhole)
 
 INSTANTIATE_TEST_SUITE_P(
     , Sweep,
-    testing::Values(CSweep{ERun::Switch, "fail", "SwitchFail"},
-                    CSweep{ERun::Switch, "fail-twice", "SwitchFailTwice"},
-                    CSweep{ERun::Switch, "kill", "SwitchKill"}, CSweep{ERun::Switch, "oom", "SwitchOutOfMemory"},
-                    CSweep{ERun::Repair, "fail", "RepairFail"},
-                    CSweep{ERun::Repair, "fail-twice", "RepairFailTwice"},
-                    CSweep{ERun::Repair, "kill", "RepairKill"}, CSweep{ERun::Plain, "fail", "PlainFail"},
-                    CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"}, CSweep{ERun::Plain, "kill", "PlainKill"},
-                    CSweep{ERun::SSDir, "fail", "SSDirFail"}, CSweep{ERun::SSDir, "kill", "SSDirKill"}),
+    testing::Values(
+        CSweep{ERun::Switch, "fail", "SwitchFail"}, CSweep{ERun::Switch, "fail-twice", "SwitchFailTwice"},
+        CSweep{ERun::Switch, "kill", "SwitchKill"}, CSweep{ERun::Switch, "oom", "SwitchOutOfMemory"},
+        CSweep{ERun::Repair, "fail", "RepairFail"}, CSweep{ERun::Repair, "fail-twice", "RepairFailTwice"},
+        CSweep{ERun::Repair, "kill", "RepairKill"}, CSweep{ERun::Plain, "fail", "PlainFail"},
+        CSweep{ERun::Plain, "fail-twice", "PlainFailTwice"}, CSweep{ERun::Plain, "kill", "PlainKill"},
+        CSweep{ERun::SSDir, "fail", "SSDirFail"}, CSweep{ERun::SSDir, "kill", "SSDirKill"},
+        CSweep{ERun::Include, "fail", "IncludeFail"}, CSweep{ERun::Include, "fail-twice", "IncludeFailTwice"},
+        CSweep{ERun::Include, "kill", "IncludeKill"}, CSweep{ERun::Fallback, "fail", "FallbackFail"},
+        CSweep{ERun::Fallback, "fail-twice", "FallbackFailTwice"}, CSweep{ERun::Fallback, "kill", "FallbackKill"}),
     [](const testing::TestParamInfo<CSweep>& info) { return std::string(info.param.szName); });
