@@ -29,7 +29,8 @@ NOT_PRINTED = {
 }
 # Blocks of literals printed whole, which the page describes as a whole.
 WHOLE_BLOCKS = {
-    ("app/command_line.cpp", "kUsage[] ="): "the usage text, shown before \"Not enough command line parameters.\"",
+    ("app/command_line.cpp", "void CTarnApp::ShowUsage()"):
+        "the usage text, shown before \"Not enough command line parameters.\"",
 }
 
 ESCAPES = {"n": "\n", "t": "\t", "r": "\r", "\\": "\\", '"': '"', "'": "'", "?": "?", "a": "\a", "0": "\0"}
