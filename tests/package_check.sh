@@ -3,9 +3,9 @@
 #
 #   tests/package_check.sh ZIP64 ZIP32
 #
-# Each package must hold exactly tarn.exe, INSTALL.txt, EDITORS.txt,
-# TROUBLESHOOTING.txt and LICENSE.txt, in sorted order and all with one
-# time; the texts are Windows text (CR LF) made from their sources; its
+# Each package must hold exactly tarn.exe, INSTALL.txt, ADMINISTRATORS.txt,
+# EDITORS.txt, TROUBLESHOOTING.txt and LICENSE.txt, in sorted order and all
+# with one time; the texts are Windows text (CR LF) made from their sources; its
 # tarn.exe must be built for its architecture, import only system DLLs, carry
 # the version of CMakeLists.txt and the support contact in its version resource
 # and the application manifest, and hold no path of the build machine. Both
@@ -203,11 +203,13 @@ check_package() {
 
   # The other texts: their sources, with CR LF line ends and the links
   # between them naming the files of the package.
-  for pair in LICENSE.txt:LICENSE EDITORS.txt:docs/editors.md TROUBLESHOOTING.txt:docs/troubleshooting.md; do
+  for pair in LICENSE.txt:LICENSE ADMINISTRATORS.txt:docs/administrators.md EDITORS.txt:docs/editors.md \
+              TROUBLESHOOTING.txt:docs/troubleshooting.md; do
     shipped=${pair%%:*} source=${pair#*:}
     if [ -f "$dir/$shipped" ] && [ -s "$here/$source" ] &&
       tr -d '\r' <"$here/$source" |
-      sed 's/$/\r/; s/](editors\.md/](EDITORS.txt/g; s/](troubleshooting\.md/](TROUBLESHOOTING.txt/g' |
+      sed 's/$/\r/; s/](administrators\.md/](ADMINISTRATORS.txt/g; s/](editors\.md/](EDITORS.txt/g' |
+      sed 's/](troubleshooting\.md/](TROUBLESHOOTING.txt/g' |
       cmp -s - "$dir/$shipped"; then
       pass "$name: $shipped is $source with CR LF line ends and the package's file names in its links"
     else
@@ -240,7 +242,7 @@ check_package() {
   fi
 }
 
-expected_entries="EDITORS.txt INSTALL.txt LICENSE.txt TROUBLESHOOTING.txt tarn.exe "
+expected_entries="ADMINISTRATORS.txt EDITORS.txt INSTALL.txt LICENSE.txt TROUBLESHOOTING.txt tarn.exe "
 contacts=""
 check_package "$zip64" win64 x86_64-w64-mingw32-objdump x86_64-w64-mingw32-windres pei-x86-64
 check_package "$zip32" win32 i686-w64-mingw32-objdump i686-w64-mingw32-windres pei-i386
