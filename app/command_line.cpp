@@ -3,6 +3,7 @@
 #include "app/default_switches.h"
 #include "app/project_path.h"
 #include "app/tarn_app.h"
+#include "version.h"
 
 #include <windows.h>
 
@@ -96,6 +97,8 @@ void CTarnApp::ParseCommandLine(int argc, char** argv)
 
 void CTarnApp::ShowUsage()
 {
+    // The contact is the build's (TARN_SUPPORT_CONTACT), so that line is put together apart from the list.
+    static const char kContactLine[] = "\t               to " TARN_SUPPORT_CONTACT " for technical support\n";
     static const char* const kUsage[] = {
         "Usage:",
         " tarn.exe root command filename [-options] [-DB:name] [-PP:prefix] [-LOG]\n",
@@ -114,8 +117,8 @@ void CTarnApp::ShowUsage()
         "\t            between \"$/\" and the rest of the path",
         "\t            (helpful if project is stored in multiple SS folders)",
         "\t              example: \"-PP:release\"",
-        "\t-LOG        creates TARNLOG.XML which can be e-mailed to the",
-        "\t               address above for technical support\n",
+        "\t-LOG        creates TARNLOG.XML, to be sent with the output",
+        kContactLine,
         "Examples:",
         "\ttarn.exe C:\\DEV\\SRC checkout C:\\DEV\\SRC\\PROJ1\\HELLO.CPP -GWR",
         "\ttarn.exe $SSROOT checkin C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK -GWR",

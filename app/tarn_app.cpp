@@ -12,7 +12,7 @@ void CTarnApp::ShowBanner()
 {
     PrintLine("Tarn - SourceSafe command launcher for editors (ver. " TARN_VERSION_TEXT ")");
     PrintLine("\tby the Tarn project");
-    PrintLine("\t\tTechnical support: tarn-support@example.org\n");
+    PrintLine("\t\tTechnical support: " TARN_SUPPORT_CONTACT "\n");
 }
 
 void CTarnApp::Run()

@@ -9,7 +9,8 @@
 
 # Documents as the package names them: a link between two of them leads to
 # the file of the package, not to the one of the source tree.
-set(TARN_PACKAGE_LINKS editors.md=EDITORS.txt troubleshooting.md=TROUBLESHOOTING.txt)
+set(TARN_PACKAGE_LINKS administrators.md=ADMINISTRATORS.txt editors.md=EDITORS.txt
+                       troubleshooting.md=TROUBLESHOOTING.txt)
 
 # tarn_package_text(SOURCE NAME): SOURCE, with CR LF line ends and its links
 # renamed, as NAME in the package.
@@ -33,6 +34,7 @@ endfunction()
 configure_file("${CMAKE_SOURCE_DIR}/docs/INSTALL.txt" "${CMAKE_BINARY_DIR}/package/INSTALL.txt"
                @ONLY NEWLINE_STYLE CRLF)
 install(FILES "${CMAKE_BINARY_DIR}/package/INSTALL.txt" DESTINATION .)
+tarn_package_text(docs/administrators.md ADMINISTRATORS.txt)
 tarn_package_text(docs/editors.md EDITORS.txt)
 tarn_package_text(docs/troubleshooting.md TROUBLESHOOTING.txt)
 tarn_package_text(LICENSE LICENSE.txt)

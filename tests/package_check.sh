@@ -3,18 +3,21 @@
 #
 #   tests/package_check.sh ZIP64 ZIP32
 #
-# Each package must hold exactly tarn.exe, INSTALL.txt, EDITORS.txt,
-# TROUBLESHOOTING.txt and LICENSE.txt, in that sorted order and all with one
-# time; the texts are Windows text (CR LF) made from their sources; its tarn.exe
-# must be built for its architecture, import only system DLLs, carry the version
-# of CMakeLists.txt in its version resource and the application manifest, and
-# hold no path of the build machine. SHA256SUMS beside the zips must fit them.
-# Both packages are then made again by scripts/package from a clean build in
-# another folder, and must come out byte for byte the same. The 64-bit tarn.exe
-# is also run: it is unpacked into a scratch installation (VSS\BIN\tarn.exe, the
-# stand-in SS.EXE as VSS\BIN\ss.exe, VSS\srcsafe.ini) and runs a checkout under
-# Wine in a private prefix. The 32-bit one cannot run on these machines and is
-# only inspected.
+# Each package must hold exactly tarn.exe, INSTALL.txt, ADMINISTRATORS.txt,
+# EDITORS.txt, TROUBLESHOOTING.txt and LICENSE.txt, in sorted order and all
+# with one time; the texts are Windows text (CR LF) made from their sources; its
+# tarn.exe must be built for its architecture, import only system DLLs, carry
+# the version of CMakeLists.txt and the support contact in its version resource
+# and the application manifest, and hold no path of the build machine. Both
+# packages must name one contact. SHA256SUMS beside the zips must fit them.
+# Both packages are then made again by scripts/package, with that contact, from
+# a clean build in another folder, and must come out byte for byte the same.
+# The 64-bit tarn.exe is also run: it is unpacked into a scratch installation
+# (VSS\BIN\tarn.exe, the stand-in SS.EXE as VSS\BIN\ss.exe, VSS\srcsafe.ini)
+# and runs a checkout under Wine in a private prefix, and without arguments
+# shows its contact in the banner and the usage text; so does a 64-bit package
+# made with another contact. The 32-bit one cannot run on these machines and
+# is only inspected.
 #
 # The stand-in is taken from $STANDIN_EXE, by default build/mingw-x64/ss_standin.exe.
 # Exits non-zero when any check fails. CTest runs it as Package.Check (label package).
@@ -152,6 +155,18 @@ check_package() {
     fail "$name: version resource lacks file or product version $version" "missing:$missing" \
          "$(printf '%s\n' "$resources" | grep -E 'VERSION|Version' | tr '\n' ' ')"
   fi
+  # The contact, as windres shows it (each backslash doubled); the one place a
+  # package says whom it sends users to, so the rebuild below takes it from here.
+  shown=$(printf '%s\n' "$resources" | sed -n 's/^ *VALUE "Comments", "Technical support: \(.*\)"$/\1/p')
+  if [ -n "$shown" ]; then
+    contact=$(printf '%s' "$shown" | sed 's/\\\\/\\/g')
+    contacts="$contacts$contact
+"
+    pass "$name: version resource comments name the support contact: $contact"
+  else
+    fail "$name: version resource comments should read \"Technical support: <contact>\"" \
+         "$(printf '%s\n' "$resources" | grep -E 'VALUE' | tr '\n' ' ')"
+  fi
 
   # The manifest: run as the caller (no elevation, no file virtualisation), on Windows 7 to 11.
   manifest=$(printf '%s\n' "$resources" | sed -n '/^1 24 /,/^END/p')
@@ -179,7 +194,7 @@ check_package() {
   text="$dir/INSTALL.txt"
   lines=$(wc -l <"$text")
   crlf_lines=$(grep -c "$(printf '\r')\$" "$text")
-  if [ "$lines" -gt 0 ] && [ "$lines" = "$crlf_lines" ] && grep -q "Tarn $version_re " "$text" && ! grep -q '@' "$text"; then
+  if [ "$lines" -gt 0 ] && [ "$lines" = "$crlf_lines" ] && grep -q "Tarn $version_re " "$text" && ! grep -q '@[A-Z_]*@' "$text"; then
     pass "$name: INSTALL.txt is Windows text for version $version"
   else
     fail "$name: INSTALL.txt should have CR LF line ends and name version $version" \
@@ -188,10 +203,13 @@ check_package() {
 
   # The other texts: their sources, with CR LF line ends and the links
   # between them naming the files of the package.
-  for pair in LICENSE.txt:LICENSE EDITORS.txt:docs/editors.md TROUBLESHOOTING.txt:docs/troubleshooting.md; do
+  for pair in LICENSE.txt:LICENSE ADMINISTRATORS.txt:docs/administrators.md EDITORS.txt:docs/editors.md \
+              TROUBLESHOOTING.txt:docs/troubleshooting.md; do
     shipped=${pair%%:*} source=${pair#*:}
     if [ -f "$dir/$shipped" ] && [ -s "$here/$source" ] &&
-      tr -d '\r' <"$here/$source" | sed 's/$/\r/; s/](editors\.md/](EDITORS.txt/g; s/](troubleshooting\.md/](TROUBLESHOOTING.txt/g' |
+      tr -d '\r' <"$here/$source" |
+      sed 's/$/\r/; s/](administrators\.md/](ADMINISTRATORS.txt/g; s/](editors\.md/](EDITORS.txt/g' |
+      sed 's/](troubleshooting\.md/](TROUBLESHOOTING.txt/g' |
       cmp -s - "$dir/$shipped"; then
       pass "$name: $shipped is $source with CR LF line ends and the package's file names in its links"
     else
@@ -224,9 +242,16 @@ check_package() {
   fi
 }
 
-expected_entries="EDITORS.txt INSTALL.txt LICENSE.txt TROUBLESHOOTING.txt tarn.exe "
+expected_entries="ADMINISTRATORS.txt EDITORS.txt INSTALL.txt LICENSE.txt TROUBLESHOOTING.txt tarn.exe "
+contacts=""
 check_package "$zip64" win64 x86_64-w64-mingw32-objdump x86_64-w64-mingw32-windres pei-x86-64
 check_package "$zip32" win32 i686-w64-mingw32-objdump i686-w64-mingw32-windres pei-i386
+contact=$(printf '%s' "$contacts" | head -n 1)
+if [ "$(printf '%s' "$contacts" | sort -u | grep -c .)" -eq 1 ]; then
+  pass "both packages name one support contact"
+else
+  fail "both packages should name one support contact" "$(printf '%s' "$contacts" | tr '\n' '|')"
+fi
 
 # --- Checksums -----------------------------------------------------------------
 
@@ -245,8 +270,8 @@ fi
 # Only tarn.exe is built (scripts/package builds no more); in a folder of
 # another name and depth than the one the packages were made in.
 rebuild="$scratch/another/build/folder"
-if TARN_SKIP_SETUP=1 "$here/scripts/package" --build-root "$rebuild" --dist "$scratch/dist" mingw-x64 mingw-x86 \
-  >"$scratch/rebuild.log" 2>&1; then
+if TARN_SKIP_SETUP=1 "$here/scripts/package" --build-root "$rebuild" --dist "$scratch/dist" --contact "$contact" \
+  mingw-x64 mingw-x86 >"$scratch/rebuild.log" 2>&1; then
   for zip in "$zip64" "$zip32"; do
     again="$scratch/dist/$(basename "$zip")"
     if cmp -s "$zip" "$again"; then
@@ -312,6 +337,42 @@ else
        "recorded: $recorded" "expected: $expected_cmdline" \
        "srcsafe.ini as the stand-in saw it: $(tr -d '\r' 2>/dev/null <"$install/call.ini" | tr '\n' '|')" \
        "srcsafe.ini after the run: $(tr -d '\r' <"$install/VSS/srcsafe.ini" | tr '\n' '|')"
+fi
+
+# --- The support contact, in the banner and the usage text ---------------------
+
+# check_contact EXE INSTALL_TXT CONTACT WHAT: EXE, started without arguments
+# from the scratch installation's BIN folder, names CONTACT in its banner, its
+# usage text and its version resource, and the package's INSTALL.txt names it.
+check_contact() {
+  cp "$1" "$install/VSS/BIN/contact.exe"
+  (cd "$install/work" && wine "$install/VSS/BIN/contact.exe" </dev/null 2>/dev/null) | tr -d '\r' >"$scratch/contact.lf"
+  rm -f "$install/VSS/BIN/contact.exe"
+  comments=$(x86_64-w64-mingw32-windres --input "$1" --output-format=rc 2>/dev/null |
+    sed -n 's/^ *VALUE "Comments", "\(.*\)"$/\1/p' | sed 's/\\\\/\\/g')
+  tab=$(printf '\t')
+  if grep -qxF "$tab${tab}Technical support: $3" "$scratch/contact.lf" &&
+    grep -qxF "$tab               to $3 for technical support" "$scratch/contact.lf" &&
+    [ "$comments" = "Technical support: $3" ] && grep -qF "Technical support for this package: $3 (" "$2"; then
+    pass "$4 names its contact in the banner, the usage text, the version resource and INSTALL.txt: $3"
+  else
+    fail "$4 should name \"$3\" in the banner, the usage text, the version resource and INSTALL.txt" \
+         "version resource comments: $comments" "INSTALL.txt: $(grep -F 'Technical support' "$2")" "output:" \
+         "$(cat "$scratch/contact.lf")"
+  fi
+}
+
+check_contact "$install/VSS/BIN/tarn.exe" "$scratch/unpacked-win64/INSTALL.txt" "$contact" "the packaged win64 tarn.exe"
+
+# Another contact, a backslash and a comma in it, through scripts/package.
+other='Helpdesk \\corp\tarn, ext. 4711'
+if TARN_SKIP_SETUP=1 "$here/scripts/package" --build-root "$scratch/contact/build" --dist "$scratch/contact/dist" \
+  --contact "$other" mingw-x64 >"$scratch/contact.log" 2>&1 &&
+  unzip -q -o "$scratch/contact/dist/$(basename "$zip64")" tarn.exe INSTALL.txt -d "$scratch/contact" \
+    >/dev/null 2>&1; then
+  check_contact "$scratch/contact/tarn.exe" "$scratch/contact/INSTALL.txt" "$other" "a win64 package made with --contact"
+else
+  fail "scripts/package --contact failed" "$(tail -n 20 "$scratch/contact.log")"
 fi
 
 printf 'package_check: %d passed, %d failed\n' "$passed" "$failed"

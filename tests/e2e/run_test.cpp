@@ -27,8 +27,8 @@ const char kUsage[] = "Usage:\n"
                       "\t            between \"$/\" and the rest of the path\n"
                       "\t            (helpful if project is stored in multiple SS folders)\n"
                       "\t              example: \"-PP:release\"\n"
-                      "\t-LOG        creates TARNLOG.XML which can be e-mailed to the\n"
-                      "\t               address above for technical support\n\n"
+                      "\t-LOG        creates TARNLOG.XML, to be sent with the output\n"
+                      "\t               to " TARN_SUPPORT_CONTACT " for technical support\n\n"
                       "Examples:\n"
                       "\ttarn.exe C:\\DEV\\SRC checkout C:\\DEV\\SRC\\PROJ1\\HELLO.CPP -GWR\n"
                       "\ttarn.exe $SSROOT checkin C:\\LOCAL\\SOURCE\\MYPROJ\\MAIN.MAK -GWR\n"
@@ -40,12 +40,12 @@ TEST(Run, BannerStartsEveryRun)
 {
     CScratchInstall install;
     const CRunResult result = install.RunTarn({});
-    // Title with the version, a credit line after one tab, the support address after two, an empty line.
+    // Title with the version, a credit line after one tab, the support contact after two, an empty line.
     const std::string strBanner = result.strOut.substr(0, result.strOut.find("Usage:"));
     ASSERT_EQ(4, std::count(strBanner.begin(), strBanner.end(), '\n')) << strBanner;
     EXPECT_NE(std::string::npos, strBanner.find("(ver. " TARN_VERSION_TEXT ")\r\n\t"));
     EXPECT_NE(std::string::npos, strBanner.find("\r\n\t\t"));
-    EXPECT_NE(std::string::npos, strBanner.find("@"));
+    EXPECT_NE(std::string::npos, strBanner.find("\t\tTechnical support: " TARN_SUPPORT_CONTACT "\r\n"));
     EXPECT_EQ("\r\n\r\n", strBanner.substr(strBanner.size() - 4));
     EXPECT_EQ(BannerText(), strBanner);
 }

@@ -102,7 +102,7 @@ std::string BannerText()
 {
     return Crlf("Tarn - SourceSafe command launcher for editors (ver. " TARN_VERSION_TEXT ")\n"
                 "\tby the Tarn project\n"
-                "\t\tTechnical support: tarn-support@example.org\n\n");
+                "\t\tTechnical support: " TARN_SUPPORT_CONTACT "\n\n");
 }
 
 namespace
