@@ -100,3 +100,24 @@ TEST(DatabaseSwitch, UnguardedRunSwitchesNothingWithoutItsRecord)
         EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
     }
 }
+
+// A lock file on a medium that takes no writes (ERROR_WRITE_PROTECT; a user
+// who may not write it meets ERROR_ACCESS_DENIED, tests/readonly_lock_test.sh)
+// is locked all the same, through a handle for reading.
+TEST(DatabaseSwitch, WriteProtectedLockFileStillGuards)
+{
+    CScratchInstall install;
+    CTestDatabase database(kDatabase, "C:\\Other");
+    WriteBytes(install.Ini(), kIni);
+    WriteBytes(install.Ini() + ".tarnlock", "");
+    const CSwitchRun clean = RunSwitch(install, {EFault::None, 0, ""});
+    ASSERT_TRUE(clean.bGuarded);
+    WriteBytes(install.Ini(), kIni);
+    WriteBytes(install.Ini() + ".tarnlock", "");
+    CFaultPlan plan{EFault::Fail, CallNamed(clean.calls, ".tarnlock"), ""};
+    plan.nError = ERROR_WRITE_PROTECT;
+    const CSwitchRun run = RunSwitch(install, plan);
+    EXPECT_TRUE(run.bGuarded);
+    EXPECT_EQ("", run.strFailure);
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
+}
