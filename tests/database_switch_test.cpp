@@ -33,12 +33,12 @@ struct CSwitchRun
     std::string strFailure;
 };
 
-CSwitchRun RunSwitch(const CScratchInstall& install, const CFaultPlan& plan)
+CSwitchRun RunSwitch(const CScratchInstall& install, const CFaultPlan& plan, const char* szDatabase = kDatabase)
 {
     CSwitchRun run;
     CTarnApp app;
     app.m_strIniPath = install.Ini();
-    app.m_strDatabase = kDatabase;
+    app.m_strDatabase = szDatabase;
     InstallFaults(plan);
     {
         CIniGuard guard;
@@ -106,17 +106,19 @@ TEST(DatabaseSwitch, UnguardedRunSwitchesNothingWithoutItsRecord)
 // is locked all the same, through a handle for reading.
 TEST(DatabaseSwitch, WriteProtectedLockFileStillGuards)
 {
+    // A database of its own: tests run at once.
+    const char kOwnDatabase[] = "TarnDatabaseSwitch.WriteProtected";
     CScratchInstall install;
-    CTestDatabase database(kDatabase, "C:\\Other");
+    CTestDatabase database(kOwnDatabase, "C:\\Other");
     WriteBytes(install.Ini(), kIni);
     WriteBytes(install.Ini() + ".tarnlock", "");
-    const CSwitchRun clean = RunSwitch(install, {EFault::None, 0, ""});
+    const CSwitchRun clean = RunSwitch(install, {EFault::None, 0, ""}, kOwnDatabase);
     ASSERT_TRUE(clean.bGuarded);
     WriteBytes(install.Ini(), kIni);
     WriteBytes(install.Ini() + ".tarnlock", "");
     CFaultPlan plan{EFault::Fail, CallNamed(clean.calls, ".tarnlock"), ""};
     plan.nError = ERROR_WRITE_PROTECT;
-    const CSwitchRun run = RunSwitch(install, plan);
+    const CSwitchRun run = RunSwitch(install, plan, kOwnDatabase);
     EXPECT_TRUE(run.bGuarded);
     EXPECT_EQ("", run.strFailure);
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
