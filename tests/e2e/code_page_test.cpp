@@ -1,9 +1,9 @@
 // Names, paths and srcsafe.ini values in the code pages of East Asian and
-// Western Windows, on the real program. Wine runs a program in the code page
-// of the LC_ALL it was started with from Linux, and its children in the same
-// one, so these tests run once per code page (see CMakeLists.txt), each with
-// the cases of the code page it finds itself in. The command line goes to
-// tarn.exe in UTF-16, as an editor would hand it over.
+// Western Windows and in UTF-8, on the real program. Wine runs a program in
+// the code pages of the LC_ALL it was started with from Linux, and its
+// children in the same ones, so these tests run once per code page (see
+// CMakeLists.txt), each with the cases of the code page it finds itself in.
+// The command line goes to tarn.exe in UTF-16, as an editor would hand it over.
 #include "app/ansi_conversion.h"
 #include "tests/support/code_pages.h"
 #include "tests/support/registry.h"
@@ -271,7 +271,7 @@ TEST(CodePages, TextsTheCodePageLacksAreRefused)
 
 // SSDIR naming another folder: "-DB:" hands SS.EXE the registered folder as
 // SSDIR, found to hold its srcsafe.ini also where its last character's second
-// byte is that of "\\", with a final backslash after it or without.
+// byte is that of "\", with a final backslash after it or without.
 TEST(CodePages, SSDirGetsAFolderEndingInAnyCharacter)
 {
     const CMultiByteCodePage* pPage = CodePageOfThisRun();
