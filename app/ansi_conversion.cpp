@@ -1,6 +1,7 @@
 #include "app/ansi_conversion.h"
 
 #include "app/code_page.h"
+#include "app/wide_to_ansi.h"
 
 #include <windows.h>
 
@@ -15,6 +16,12 @@ CCodePage SystemCodePage()
         return CCodePage::SingleByte();
     return CCodePage::DoubleByte(info.LeadByte);
 }
+}
+
+WideToAnsiFunction& WideToAnsiConverter()
+{
+    static WideToAnsiFunction pConvert = &WideCharToMultiByte;
+    return pConvert;
 }
 
 const CCodePage& AnsiCodePage()
@@ -39,18 +46,19 @@ bool ToAnsiExactly(const std::wstring& strWide, std::string& strAnsi)
     const DWORD nFlags = bUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL bLost = FALSE;
     BOOL* pLost = bUtf8 ? nullptr : &bLost;
-    const int nBytes = WideCharToMultiByte(CP_ACP, nFlags, strWide.data(), nWide, nullptr, 0, nullptr, pLost);
+    const WideToAnsiFunction pConvert = WideToAnsiConverter();
+    const int nBytes = pConvert(CP_ACP, nFlags, strWide.data(), nWide, nullptr, 0, nullptr, pLost);
     if (nBytes > 0)
     {
         strAnsi.resize(static_cast<std::size_t>(nBytes));
-        WideCharToMultiByte(CP_ACP, nFlags, strWide.data(), nWide, strAnsi.data(), nBytes, nullptr, pLost);
+        pConvert(CP_ACP, nFlags, strWide.data(), nWide, strAnsi.data(), nBytes, nullptr, pLost);
         return !bLost;
     }
     // Rendered for a message all the same, with "?" where a character was lost.
-    const int nShown = WideCharToMultiByte(CP_ACP, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
+    const int nShown = pConvert(CP_ACP, 0, strWide.data(), nWide, nullptr, 0, nullptr, nullptr);
     strAnsi.assign(static_cast<std::size_t>(nShown > 0 ? nShown : 0), '?');
     if (nShown > 0)
-        WideCharToMultiByte(CP_ACP, 0, strWide.data(), nWide, strAnsi.data(), nShown, nullptr, nullptr);
+        pConvert(CP_ACP, 0, strWide.data(), nWide, strAnsi.data(), nShown, nullptr, nullptr);
     return false;
 }
 

@@ -22,6 +22,9 @@ TEST(CommandLineSplit, CutsAsTheCRuntimeDoes)
         {LR"(tarn "C:\DEV\\" checkout)", {L"tarn", LR"(C:\DEV\)", L"checkout"}},
         {LR"("C:\Program Files\VSS\tarn.exe"	 C:\A\ 	)", {LR"(C:\Program Files\VSS\tarn.exe)", LR"(C:\A\)"}},
         {LR"(C:\VSS\BIN\tarn.exe)", {LR"(C:\VSS\BIN\tarn.exe)"}},
+        // Backslashes, and a closing quote, at the very end of the line.
+        {LR"(tarn C:\DEV\SRC\)", {L"tarn", LR"(C:\DEV\SRC\)"}},
+        {LR"(tarn "a b")", {L"tarn", L"a b"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.args, SplitCommandLine(c.szLine)) << testing::PrintToString(std::wstring(c.szLine));

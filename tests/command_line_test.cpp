@@ -169,7 +169,15 @@ TEST(CommandLine, RelativeFileNameIsResolvedAgainstTheCurrentDirectory)
     CTarnApp fromRoot;
     const std::string strDrive = strRoot.substr(0, 2);
     Parse(fromRoot, {strDrive.c_str(), "checkout", "\\x\\HELLO.CPP"});
+    // From a folder so deep that the full name takes 260 characters: refused.
+    const std::string strDeep = strRoot + "\\" + std::string(250 - strRoot.size() - 1, 'd');
+    tarntest::MakeFolders(strDeep);
+    const bool bInDeep = SetCurrentDirectoryA(strDeep.c_str()) != FALSE;
+    const std::string strDeepFailure = ParseFailure({strRoot.c_str(), "checkout", "HELLO.CPP"});
     SetCurrentDirectoryA(szOld);
+
+    ASSERT_TRUE(bInDeep);
+    EXPECT_EQ("Could not get the full path of the file.", strDeepFailure);
 
     EXPECT_EQ(strRoot + "\\PROJ1\\HELLO.CPP", app.m_strFileName);
     EXPECT_EQ("$/PROJ1/HELLO.CPP", app.m_strSSFilePath);
@@ -251,6 +259,8 @@ TEST(CommandLine, RootEdgeCases)
         {"C:\\DEV\\SRC\\\\", "C:\\DEV\\SRC\\\\PROJ1\\HELLO.CPP", "C:\\DEV\\SRC\\", "$/PROJ1/HELLO.CPP"},
         {"c:\\dev\\src", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "c:\\dev\\src", "$/PROJ1/HELLO.CPP"},
         {"C:\\DEV\\SRC", "C:\\DEV\\SRC", "C:\\DEV\\SRC", "$"},
+        // An empty root, as an empty variable gives: the whole name is the path.
+        {"", "C:\\PROJ\\X.H", "", "$C:/PROJ/X.H"},
     };
     for (const Case& c : cases)
     {
@@ -288,6 +298,7 @@ TEST(CommandLine, Failures)
         {{"$SSROOT", "checkout", "C:\\DEV"}, "File name is not below the root folder."},
         {{"C:\\DEV\\SRC", "checkout", strLongName.c_str()}, "Could not get the full path of the file."},
         {{"C:\\DEV\\SRC", "checkout", ""}, "Could not get the full path of the file."},
+        {{"$SSROOT", "checkout", ""}, "Could not get the full path of the file."},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.szMessage, ParseFailure(c.args)) << *(c.args.begin() + 2);

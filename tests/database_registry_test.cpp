@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 using tarntest::CTestDatabase;
 using tarntest::kDatabasesKey;
 
@@ -54,19 +56,42 @@ TEST(DatabaseRegistry, ValuesAreReadLowerCasedWithDataAppended)
     EXPECT_EQ("", Lookup("TarnTest.NoSuchDatabase"));
 }
 
-TEST(DatabaseRegistry, TextEndsAtTheFirstNul)
+// Each type of value as stored: text of every kind (also as a .reg file's
+// hex(2): writes it) is read up to its first NUL and never expanded; other
+// types keep their bytes.
+TEST(DatabaseRegistry, ValueTypes)
 {
+    struct Case
+    {
+        const char* szName;
+        DWORD nType;
+        std::wstring strData; // for the text types
+        std::string strBytes; // for the others
+        const char* szExpected;
+    };
+    const Case cases[] = {
+        {"TarnTest.Multi", REG_MULTI_SZ, std::wstring(L"C:\\A\0C:\\B\0", 10), "", "c:\\a\\data"},
+        {"TarnTest.Expand", REG_EXPAND_SZ, L"%SystemRoot%\\VSS", "", "%systemroot%\\vss\\data"},
+        // Binary data without any NUL: the text is every byte the query returned.
+        {"TarnTest.Binary", REG_BINARY, L"", "C:\\BIN", "c:\\bin\\data"},
+        // More bytes than a path takes: left alone.
+        {"TarnTest.LongBinary", REG_BINARY, L"", std::string(300, 'B'), ""},
+    };
     HKEY hKey = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kDatabasesKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &hKey, nullptr));
-    const char data[] = "C:\\A\0C:\\B";
-    RegSetValueExA(hKey, "TarnTest.Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));
-    // Binary data without any NUL: the text is every byte the query returned.
-    RegSetValueExA(hKey, "TarnTest.Binary", 0, REG_BINARY, reinterpret_cast<const BYTE*>("C:\\BIN"), 6);
-    EXPECT_EQ("c:\\a\\data", Lookup("TarnTest.Multi"));
-    EXPECT_EQ("c:\\bin\\data", Lookup("TarnTest.Binary"));
-    RegDeleteValueA(hKey, "TarnTest.Multi");
-    RegDeleteValueA(hKey, "TarnTest.Binary");
+    for (const Case& c : cases)
+    {
+        if (c.nType == REG_BINARY)
+            RegSetValueExA(hKey, c.szName, 0, c.nType, reinterpret_cast<const BYTE*>(c.strBytes.data()),
+                           static_cast<DWORD>(c.strBytes.size()));
+        else
+            RegSetValueExW(hKey, std::wstring(c.szName, c.szName + std::strlen(c.szName)).c_str(), 0, c.nType,
+                           reinterpret_cast<const BYTE*>(c.strData.c_str()),
+                           static_cast<DWORD>((c.strData.size() + 1) * sizeof(wchar_t)));
+        EXPECT_EQ(c.szExpected, Lookup(c.szName)) << c.szName;
+        RegDeleteValueA(hKey, c.szName);
+    }
     RegCloseKey(hKey);
 }
 

@@ -33,12 +33,12 @@ struct CSwitchRun
     std::string strFailure;
 };
 
-CSwitchRun RunSwitch(const CScratchInstall& install, const CFaultPlan& plan)
+CSwitchRun RunSwitch(const CScratchInstall& install, const CFaultPlan& plan, const char* szDatabase = kDatabase)
 {
     CSwitchRun run;
     CTarnApp app;
     app.m_strIniPath = install.Ini();
-    app.m_strDatabase = kDatabase;
+    app.m_strDatabase = szDatabase;
     InstallFaults(plan);
     {
         CIniGuard guard;
@@ -99,4 +99,27 @@ TEST(DatabaseSwitch, UnguardedRunSwitchesNothingWithoutItsRecord)
         EXPECT_EQ(kIni, ReadBytes(install.Ini()));
         EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
     }
+}
+
+// A lock file on a medium that takes no writes (ERROR_WRITE_PROTECT; a user
+// who may not write it meets ERROR_ACCESS_DENIED, tests/readonly_lock_test.sh)
+// is locked all the same, through a handle for reading.
+TEST(DatabaseSwitch, WriteProtectedLockFileStillGuards)
+{
+    // A database of its own: tests run at once.
+    const char kOwnDatabase[] = "TarnDatabaseSwitch.WriteProtected";
+    CScratchInstall install;
+    CTestDatabase database(kOwnDatabase, "C:\\Other");
+    WriteBytes(install.Ini(), kIni);
+    WriteBytes(install.Ini() + ".tarnlock", "");
+    const CSwitchRun clean = RunSwitch(install, {EFault::None, 0, ""}, kOwnDatabase);
+    ASSERT_TRUE(clean.bGuarded);
+    WriteBytes(install.Ini(), kIni);
+    WriteBytes(install.Ini() + ".tarnlock", "");
+    CFaultPlan plan{EFault::Fail, CallNamed(clean.calls, ".tarnlock"), ""};
+    plan.nError = ERROR_WRITE_PROTECT;
+    const CSwitchRun run = RunSwitch(install, plan, kOwnDatabase);
+    EXPECT_TRUE(run.bGuarded);
+    EXPECT_EQ("", run.strFailure);
+    EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
 }

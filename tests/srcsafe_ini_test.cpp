@@ -297,10 +297,11 @@ TEST_F(SrcsafeIni, RandomizedSwitchAndSwitchBackThroughTheFile)
         WriteBytes(m_install.Ini(), g.strText);
         CTarnApp app;
         app.m_strIniPath = m_app.m_strIniPath;
-        app.ReadCurrentDatabasePath();
+        ASSERT_EQ("", ReadFailure(app)) << "text " << i;
         ASSERT_EQ(g.strValue, app.m_strOldDatabasePath) << "text " << i;
-        app.SetDatabasePath("c:\\other\\data");
-        app.SetDatabasePath(app.m_strOldDatabasePath);
+        // A step that fails says which, and with what error.
+        ASSERT_EQ(0u, app.SetDatabasePath("c:\\other\\data")) << "text " << i << ", switch";
+        ASSERT_EQ(0u, app.SetDatabasePath(app.m_strOldDatabasePath)) << "text " << i << ", switch back";
         ASSERT_EQ(g.strExpectedAfter, ReadBytes(m_install.Ini())) << "text " << i;
     }
     EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, m_install.FilesBesideIni());

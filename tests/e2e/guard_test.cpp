@@ -251,6 +251,7 @@ TEST(Guard, RecordIsPutBackOrStopsTheRun)
         {"tarn: data_path to put back\nc:\\vss\\data", true},
         {"tarn: something else\nc:\\x", false},
         {"tarn: data_path to put back\r\nc:\\vss\\data\r\nc:\\x\r\n", false},
+        {"tarn: data_path to put back\r\nc:\\vss\\data\r\nc:\\x", false},
         // Saved from Notepad as UTF-8, with a byte-order mark.
         {"\xEF\xBB\xBFtarn: data_path to put back\r\nc:\\vss\\data\r\n", false},
         {"; tarn: data_path to put back\r\nc:\\vss\\data\r\n", false},

@@ -7,15 +7,18 @@
 
 using namespace tarntest;
 
+// SS.EXE's own output follows, on tarn.exe's standard output.
 TEST(Launch, CommandLineAndRunningLine)
 {
     CScratchInstall install;
-    const CRunResult result =
-        install.RunTarn({"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR"});
+    const CRunResult result = install.RunTarn(
+        {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\PROJ1\\HELLO.CPP", "-GWR"}, {{"STANDIN_ECHO", "1"}});
     const std::string strCommandLine =
         "\"" + install.Bin() + "\\ss.exe\" checkout \"$/PROJ1/HELLO.CPP\" -GWR -I- -C- -NL";
     EXPECT_EQ(strCommandLine, install.RecordedCommandLine());
-    EXPECT_EQ(BannerText() + "Running: " + strCommandLine + "\r\n", result.strOut);
+    EXPECT_EQ(BannerText() + "Running: " + strCommandLine +
+                  "\r\n  [ss.exe stand-in] checkout $/PROJ1/HELLO.CPP, switches: -GWR -I- -C- -NL\r\n",
+              result.strOut);
     EXPECT_EQ("", result.strErr);
     EXPECT_EQ(0u, result.nExitCode);
 }
@@ -62,6 +65,26 @@ TEST(Launch, FailingSSExeIsNotReported)
     EXPECT_EQ(BannerText() + "Running: \"" + install.StandinCopy() + "\" checkout \"$/A.C\" -I- -C- -NL\r\n",
               result.strOut);
     EXPECT_EQ(0u, result.nExitCode);
+}
+
+// Ctrl+C pressed in tarn.exe's console reaches SS.EXE there, which ends on it
+// (its own business); tarn.exe outlives it and ends after it.
+TEST(Launch, CtrlCReachesSSExe)
+{
+    CScratchInstall install;
+    CEnvironment env = install.StandinEnv();
+    env["STANDIN_ECHO"] = "1";
+    env["STANDIN_WAIT_FOR"] = install.Folder() + "\\never";
+    CChild child(install.Tarn(), {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C"}, env, "", nullptr,
+                 CREATE_NEW_CONSOLE);
+    ASSERT_TRUE(child.WaitForOutput("[ss.exe stand-in]", 30000)) << "SS.EXE's output did not arrive";
+    const CRunResult keys =
+        RunProgram(StandinExe(), {}, {{"STANDIN_ACTION", "ctrl-c:" + std::to_string(child.ProcessId())}});
+    EXPECT_EQ(0u, keys.nExitCode) << "the keys could not be pressed in that console";
+    // Long before the stand-in would stop waiting of its own accord.
+    EXPECT_TRUE(child.Ended(15000));
+    EXPECT_FALSE(install.StandinFinished());
+    EXPECT_EQ(0u, child.Wait().nExitCode);
 }
 
 TEST(Launch, WaitsForSSExeToEnd)

@@ -339,7 +339,8 @@ TEST(Switch, ConsoleInterruptsDoNotStopTheSwitchBack)
 // SS.EXE reads the srcsafe.ini of the folder SSDIR names. Set to another
 // folder than srcsafe.ini's, "-DB:" hands SS.EXE the database's own folder as
 // SSDIR and touches no srcsafe.ini; set to srcsafe.ini's own folder (in any
-// letter case, with a final backslash or not), it switches as always.
+// letter case, with a final backslash or not) or to nothing, it switches as
+// always; with no srcsafe.ini of its own, "-DB:" still hands SS.EXE SSDIR.
 TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
 {
     CScratchInstall install;
@@ -354,6 +355,7 @@ TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
     WriteBytes(strElsewhere + "\\srcsafe.ini", kElsewhereIni);
     CTestDatabase other(DatabaseName() + ".Other", strOther);
     CTestDatabase empty(DatabaseName() + ".Empty", strEmpty + "\\");
+    CTestDatabase blank(DatabaseName() + ".Blank", "");
     std::string strOwnFolder = install.Ini().substr(0, install.Ini().rfind('\\')) + "\\";
     for (char& c : strOwnFolder)
         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
@@ -366,20 +368,28 @@ TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
         std::string strSeen;      // the srcsafe.ini SS.EXE read; empty: SS.EXE must not run
         std::string strSSDirSeen; // the SSDIR SS.EXE got
         std::string strMessage;   // what follows the banner when SS.EXE does not run
+        bool bOwnIni = true;      // false: no srcsafe.ini above tarn.exe, as beside SourceSafe 2005's SS.EXE
     };
     const Case cases[] = {
         {strElsewhere, DatabaseName() + ".Other", kOtherIni, strOther, ""},
+        {strElsewhere, DatabaseName() + ".Other", kOtherIni, strOther, "", false},
         {strElsewhere + "\\", DatabaseName() + ".Unknown", "", "",
          strRefused + DatabaseName() + ".Unknown.\nNo folder is registered under that name for this user.\n"},
         {strElsewhere, DatabaseName() + ".Empty", "", "",
          strRefused + DatabaseName() + ".Empty.\nIts folder, " + strEmpty + "\\, holds no srcsafe.ini.\n"},
+        {strElsewhere, DatabaseName() + ".Blank", "", "",
+         strRefused + DatabaseName() + ".Blank.\nNo folder is registered under that name for this user.\n"},
         {strElsewhere, "", kElsewhereIni, strElsewhere, ""},
         {strOwnFolder, DatabaseName() + ".Other", "", strOwnFolder, ""},
+        {"", DatabaseName() + ".Other", "", "", ""},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.strSSDir + " -DB:" + c.strDatabase);
-        WriteBytes(install.Ini(), kIni);
+        SCOPED_TRACE(c.strSSDir + " -DB:" + c.strDatabase + (c.bOwnIni ? "" : " without srcsafe.ini"));
+        if (c.bOwnIni)
+            WriteBytes(install.Ini(), kIni);
+        else
+            DeleteFileA(install.Ini().c_str());
         for (const char* szSuffix : {".cmdline", ".ini", ".ssdir"})
             DeleteFileA((install.Folder() + "\\call" + szSuffix).c_str());
         std::vector<std::string> args = {"C:\\DEV\\SRC", "checkout", "C:\\DEV\\SRC\\A.C", "-LOG"};
@@ -394,7 +404,7 @@ TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
                       strLog.substr(strLog.size() - std::min(strLog.size(), strSSDirElement.size())));
         else
             EXPECT_EQ(std::string::npos, strLog.find("<SSDir>"));
-        if (c.strSSDirSeen == strOwnFolder)
+        if (c.strSSDirSeen == strOwnFolder || c.strSSDir.empty())
         {
             // The switch, as without SSDIR.
             std::string strSwitched = "data_path = " + strOther + "\\data ";
@@ -404,7 +414,7 @@ TEST(Switch, SSDirDecidesWhichSrcsafeIniIsPointed)
             EXPECT_EQ(kIniAfter, ReadBytes(install.Ini()));
             continue;
         }
-        EXPECT_EQ(kIni, ReadBytes(install.Ini()));
+        EXPECT_EQ(c.bOwnIni ? kIni : "", ReadBytes(install.Ini()));
         EXPECT_EQ(c.strSeen, install.RecordedIni());
         if (c.strSeen.empty())
         {

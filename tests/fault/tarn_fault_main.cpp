@@ -1,6 +1,8 @@
 // tarn.exe as a test build: the same program, with the file-system table
 // replaced so that a test can fail any one call, end the process at any call,
 // or fail any one allocation. Never shipped; the real tarn.exe has no way in.
+// Its conversion into the ANSI code page refuses, as Windows does, flags and
+// a lost-character flag that UTF-8 does not take; Wine 8 takes them.
 //
 // Its environment says what to do:
 //   TARN_FAULT_MODE   fail, fail-twice or kill (see fault_file_system.h), oom:
@@ -14,6 +16,7 @@
 //                     "allocations <n>" when the run ends
 
 #include "app/entry.h"
+#include "app/wide_to_ansi.h"
 #include "launch/process_start.h"
 #include "tests/fault/fault_file_system.h"
 
@@ -71,6 +74,27 @@ BOOL WINAPI FailingCreateProcess(LPCSTR szApplication, LPSTR szCommandLine, LPSE
     return CreateProcessA(szApplication, szCommandLine, pProcess, pThread, bInherit, nFlags, pEnvironment,
                           szDirectory, pStartup, pInformation);
 }
+
+// For UTF-8, Windows takes no flag but WC_ERR_INVALID_CHARS (ERROR_INVALID_FLAGS)
+// and neither a default character nor a flag for its use (ERROR_INVALID_PARAMETER).
+int WINAPI WindowsWideCharToMultiByte(UINT nCodePage, DWORD nFlags, LPCWCH pWide, int nWide, LPSTR pBytes,
+                                      int nBytes, LPCCH pDefault, LPBOOL pUsedDefault)
+{
+    if ((nCodePage == CP_ACP ? GetACP() : nCodePage) == CP_UTF8)
+    {
+        if ((nFlags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) != 0)
+        {
+            SetLastError(ERROR_INVALID_FLAGS);
+            return 0;
+        }
+        if (pDefault != nullptr || pUsedDefault != nullptr)
+        {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+    }
+    return WideCharToMultiByte(nCodePage, nFlags, pWide, nWide, pBytes, nBytes, pDefault, pUsedDefault);
+}
 }
 
 void* operator new(std::size_t nSize)
@@ -97,6 +121,7 @@ int main(int argc, char** argv)
     const std::string strMode = Environment("TARN_FAULT_MODE");
     const std::string strTrace = Environment("TARN_FAULT_TRACE");
     const int nAt = std::atoi(Environment("TARN_FAULT_AT").c_str());
+    WideToAnsiConverter() = &WindowsWideCharToMultiByte;
 
     if (strMode == "oom")
         g_nFailAllocation = nAt;

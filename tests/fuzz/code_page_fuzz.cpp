@@ -37,15 +37,28 @@ bool IsLead(EPage page, unsigned char b)
     return page == EPage::OtherEastAsian && b >= 0x81 && b <= 0xFE;
 }
 
-// The characters of a text; UTF-8 is walked by the code, so here only its
-// one property that matters is checked: no byte below 0x80 is ever inside one.
+// A UTF-8 sequence at nPos: as long as its lead byte says (C2 to DF: 2, E0 to
+// EF: 3, F0 to F4: 4) when that many continuation bytes follow, else 1.
+std::size_t Utf8SequenceLength(const std::string& strText, std::size_t nPos)
+{
+    const unsigned char b = static_cast<unsigned char>(strText[nPos]);
+    const std::size_t n = b < 0xC2 ? 1 : b <= 0xDF ? 2 : b <= 0xEF ? 3 : b <= 0xF4 ? 4 : 1;
+    for (std::size_t k = 1; k < n; ++k)
+        if (nPos + k >= strText.size() || (static_cast<unsigned char>(strText[nPos + k]) & 0xC0) != 0x80)
+            return 1;
+    return n;
+}
+
+// The characters of a text.
 std::vector<std::string> Characters(EPage page, const std::string& strText)
 {
     std::vector<std::string> chars;
     for (std::size_t i = 0; i < strText.size();)
     {
         const unsigned char b = static_cast<unsigned char>(strText[i]);
-        const std::size_t n = IsLead(page, b) && i + 1 < strText.size() && strText[i + 1] != '\0' ? 2 : 1;
+        std::size_t n = IsLead(page, b) && i + 1 < strText.size() && strText[i + 1] != '\0' ? 2 : 1;
+        if (page == EPage::Utf8)
+            n = Utf8SequenceLength(strText, i);
         chars.push_back(strText.substr(i, n));
         i += n;
     }
@@ -113,19 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     const std::string strText = fields.Next();
     const std::string strOther = fields.Rest();
 
-    if (page != EPage::Utf8)
+    std::size_t nWalked = 0;
+    for (const std::string& strChar : Characters(page, strText))
     {
-        std::size_t nWalked = 0;
-        for (const std::string& strChar : Characters(page, strText))
-        {
-            FUZZ_CHECK(codePage.CharLength(strText, nWalked) == strChar.size());
-            nWalked += strChar.size();
-        }
+        FUZZ_CHECK(codePage.CharLength(strText, nWalked) == strChar.size());
+        nWalked += strChar.size();
     }
-    for (std::size_t i = 0; i < strText.size(); i += codePage.CharLength(strText, i))
-        if (page == EPage::Utf8 && codePage.CharLength(strText, i) > 1)
-            for (std::size_t k = i; k < i + codePage.CharLength(strText, i); ++k)
-                FUZZ_CHECK(static_cast<unsigned char>(strText[k]) >= 0x80);
 
     FUZZ_CHECK(codePage.Lower(strText) == PerCharacter(page, strText, LowerLetter));
     FUZZ_CHECK(codePage.Replace(strText, '\\', '/') == PerCharacter(page, strText, Slash));

@@ -6,17 +6,25 @@
 
 namespace tarntest
 {
-// The double-byte code pages of East Asian Windows, the locale that makes
-// Wine run a program in each (tests/CMakeLists.txt), and characters whose second byte is that of
-// "\" (none in 949) or of a capital letter, written in UTF-8.
-struct CEastAsianCodePage
+// A code page in which a character can take more than one byte, the locale
+// that makes Wine run a program in it (tests/CMakeLists.txt), and characters
+// written in UTF-8: in the double-byte code pages of East Asian Windows, ones
+// whose second byte is that of "\" (none in 949) or of a capital letter, and
+// ones whose lead byte is the last of its range.
+struct CMultiByteCodePage
 {
     unsigned nCodePage;
     const char* szLocale;
     const char* szBackslashChars;
     const char* szLetterChars;
+    const char* szRangeEndChars;
 };
-extern const CEastAsianCodePage kEastAsianCodePages[4];
+extern const CMultiByteCodePage kEastAsianCodePages[4];
+// UTF-8 as the ANSI code page. No byte of its characters after the first is
+// below 0x80: the Japanese characters stand in for the first two kinds, and
+// for the third, characters of 2, 3 and 4 bytes whose lead byte is the last
+// of its length.
+extern const CMultiByteCodePage kUtf8CodePage;
 
 // The code page as the program walks it, from the system's own table.
 CCodePage CodePageOf(unsigned nCodePage);

@@ -6,19 +6,27 @@ namespace tarntest
 {
 const char kDatabasesKey[] = "Software\\Microsoft\\Sourcesafe\\Databases";
 
+namespace
+{
+std::wstring Widen(const std::string& strText, unsigned nCodePage)
+{
+    std::wstring strWide(strText.size(), L'\0');
+    const int nWide = MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()),
+                                          &strWide[0], static_cast<int>(strWide.size()));
+    strWide.resize(static_cast<std::size_t>(nWide > 0 ? nWide : 0));
+    return strWide;
+}
+}
+
 CTestDatabase::CTestDatabase(const std::string& strName, const std::string& strData, unsigned nCodePage)
-    : m_strName(strName)
+    : m_strName(Widen(strName, nCodePage))
 {
     HKEY hKey = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kDatabasesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS)
         return;
-    std::wstring strWide(strData.size(), L'\0');
-    const int nWide = MultiByteToWideChar(nCodePage, 0, strData.data(), static_cast<int>(strData.size()),
-                                          &strWide[0], static_cast<int>(strWide.size()));
-    strWide.resize(static_cast<std::size_t>(nWide > 0 ? nWide : 0));
-    RegSetValueExW(hKey, std::wstring(strName.begin(), strName.end()).c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(strWide.c_str()),
+    const std::wstring strWide = Widen(strData, nCodePage);
+    RegSetValueExW(hKey, m_strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strWide.c_str()),
                    static_cast<DWORD>((strWide.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(hKey);
 }
@@ -28,7 +36,7 @@ CTestDatabase::~CTestDatabase()
     HKEY hKey = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kDatabasesKey, 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS)
         return;
-    RegDeleteValueA(hKey, m_strName.c_str());
+    RegDeleteValueW(hKey, m_strName.c_str());
     RegCloseKey(hKey);
 }
 }

@@ -11,13 +11,14 @@ extern const char kDatabasesKey[];
 class CTestDatabase
 {
 public:
-    // strData is text of nCodePage (the test's own by default), stored as the registry keeps text, in UTF-16.
+    // strName and strData are text of nCodePage (the test's own by default),
+    // stored as the registry keeps text, in UTF-16.
     CTestDatabase(const std::string& strName, const std::string& strData, unsigned nCodePage = 0);
     CTestDatabase(const CTestDatabase&) = delete;
     CTestDatabase& operator=(const CTestDatabase&) = delete;
     ~CTestDatabase();
 
 private:
-    std::string m_strName;
+    std::wstring m_strName;
 };
 }

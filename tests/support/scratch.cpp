@@ -105,15 +105,20 @@ std::string BannerText()
                 "\t\tTechnical support: " TARN_SUPPORT_CONTACT "\n\n");
 }
 
+std::string CodePageRunSuffix()
+{
+    char szWanted[16] = {};
+    if (GetEnvironmentVariableA("TARN_TEST_CODE_PAGE", szWanted, sizeof(szWanted)) == 0)
+        return std::string();
+    return ".cp" + std::to_string(GetACP()) + "-" + std::to_string(GetOEMCP());
+}
+
 namespace
 {
 std::string TestFolderName()
 {
     const testing::TestInfo* pInfo = testing::UnitTest::GetInstance()->current_test_info();
-    std::string strName = std::string(pInfo->test_suite_name()) + "." + pInfo->name();
-    // The same tests run at once in several code pages.
-    if (GetACP() != 1252)
-        strName += ".cp" + std::to_string(GetACP());
+    std::string strName = std::string(pInfo->test_suite_name()) + "." + pInfo->name() + CodePageRunSuffix();
     for (char& c : strName)
         if (c == '/' || c == '\\')
             c = '_';

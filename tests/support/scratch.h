@@ -22,6 +22,11 @@ void RemoveTree(const std::string& strPath);
 // Names of the files (not folders) in a folder.
 std::vector<std::string> FilesIn(const std::string& strFolder);
 
+// The same tests run at once, in the suite and once more in other code pages
+// (tests/CMakeLists.txt): a suffix for the names of the latter (".cp932-932"),
+// which keeps their folders and registry values apart; empty in the suite.
+std::string CodePageRunSuffix();
+
 // The banner, as the console shows it (CR LF line ends).
 std::string BannerText();
 
