@@ -60,8 +60,8 @@ public:
     bool IsIniFolder(const std::wstring& strFolder) const;
     // Throws when SS.EXE cannot be given the database's folder as SSDIR.
     void PointSSDirAtDatabase();
-    // The same without throwing: why it cannot, or empty once it has been done.
-    std::string TryPointSSDirAtDatabase();
+    // The same without throwing: false, with the reason, when it cannot.
+    bool TryPointSSDirAtDatabase(std::string& strReason);
 
     // The switch for one SS.EXE call, and putting it back (sourcesafe/database_switch.cpp).
     // True when srcsafe.ini was switched; throws when it had to be and could not be.

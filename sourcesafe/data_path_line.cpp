@@ -62,19 +62,22 @@ bool CanHoldDataPath(const std::string& strPath, const CCodePage& codePage)
     for (const char* szStop : {";", "\r", "\n"})
         if (codePage.Find(strPath, szStop) != std::string::npos)
             return false;
-    return codePage.TrimBlanks(strPath).size() == strPath.size() && !codePage.EndsInLoneLeadByte(strPath);
+    // Half a character at the end would take the blank after it in.
+    if (codePage.EndsInLoneLeadByte(strPath))
+        return false;
+    return codePage.TrimBlanks(strPath).size() == strPath.size();
 }
 
 bool IsIncludeLine(const std::string& strLine, const CCodePage& codePage)
 {
     static const char kInclude[] = "#include";
     const std::size_t nLength = sizeof(kInclude) - 1;
+    // Blanks and tabs are characters of their own, so the word begins at a
+    // character, and ends where the first of them after it stands.
     const std::size_t nStart = strLine.find_first_not_of(" \t");
-    // Blanks and tabs are characters of their own, so the word begins at a character.
-    if (nStart == std::string::npos || strLine.size() <= nStart + nLength)
+    if (nStart == std::string::npos || strLine.find_first_of(" \t", nStart) != nStart + nLength)
         return false;
-    const char cAfter = strLine[nStart + nLength];
-    return codePage.Lower(strLine.substr(nStart, nLength)) == kInclude && (cAfter == ' ' || cAfter == '\t');
+    return codePage.Lower(strLine.substr(nStart, nLength)) == kInclude;
 }
 
 bool FindDataPathValue(const std::vector<std::string>& lines, std::string& strValue, const CCodePage& codePage)

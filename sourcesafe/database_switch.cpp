@@ -82,7 +82,9 @@ bool CTarnApp::SwitchDatabase(CIniGuard& guard)
     // srcsafe.ini is as it was. A user who may only read it (SourceSafe's own
     // set-up) still gets the database, opened as SourceSafe opens one: through
     // SSDIR. Not through our own folder, whose srcsafe.ini names the other database.
-    if (!IsIniFolder(ToWide(m_strDatabaseFolder)) && TryPointSSDirAtDatabase().empty())
+    const bool bOwnFolder = IsIniFolder(ToWide(m_strDatabaseFolder));
+    std::string strSSDirReason;
+    if (!bOwnFolder && TryPointSSDirAtDatabase(strSSDirReason))
         return false;
     throw SwitchFailure(m_strNewDatabasePath, strReason);
 }

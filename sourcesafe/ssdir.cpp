@@ -22,9 +22,8 @@ std::wstring FullFolder(const std::wstring& strFolder)
 bool CTarnApp::SSDirNamesAnotherFolder() const
 {
     std::wstring strSSDir;
-    if (!LookUpEnvironmentWide(L"SSDIR", strSSDir) || strSSDir.empty())
-        return false;
-    return !IsIniFolder(strSSDir);
+    const bool bSet = LookUpEnvironmentWide(L"SSDIR", strSSDir);
+    return bSet && !strSSDir.empty() && !IsIniFolder(strSSDir);
 }
 
 bool CTarnApp::IsIniFolder(const std::wstring& strFolder) const
@@ -40,27 +39,39 @@ bool CTarnApp::IsIniFolder(const std::wstring& strFolder) const
 
 void CTarnApp::PointSSDirAtDatabase()
 {
-    const std::string strReason = TryPointSSDirAtDatabase();
-    if (!strReason.empty())
+    std::string strReason;
+    if (!TryPointSSDirAtDatabase(strReason))
         throw CTarnException("Could not set SSDIR to the folder of the database " + m_strDatabase + ".\n" +
                              strReason);
 }
 
 // SS.EXE gets the database's own folder as SSDIR, and with it that database's
 // own srcsafe.ini, as SourceSafe opens a database; ours is not touched.
-std::string CTarnApp::TryPointSSDirAtDatabase()
+bool CTarnApp::TryPointSSDirAtDatabase(std::string& strReason)
 {
     if (m_strNewDatabasePath.empty() || m_strDatabaseFolder.empty())
-        return "No folder is registered under that name for this user.";
+    {
+        strReason = "No folder is registered under that name for this user.";
+        return false;
+    }
     const std::string strIni =
         m_strDatabaseFolder + (AnsiCodePage().EndsWith(m_strDatabaseFolder, '\\') ? "" : "\\") + "srcsafe.ini";
     const DWORD nError = ProbeFile(strIni);
     if (nError == ERROR_FILE_NOT_FOUND)
-        return "Its folder, " + m_strDatabaseFolder + ", holds no srcsafe.ini.";
+    {
+        strReason = "Its folder, " + m_strDatabaseFolder + ", holds no srcsafe.ini.";
+        return false;
+    }
     if (nError != ERROR_SUCCESS)
-        return "Its srcsafe.ini could not be reached: " + SystemErrorLine(nError);
+    {
+        strReason = "Its srcsafe.ini could not be reached: " + SystemErrorLine(nError);
+        return false;
+    }
     if (!SetEnvironmentVariableA("SSDIR", m_strDatabaseFolder.c_str()))
-        return SystemErrorLine(GetLastError());
+    {
+        strReason = SystemErrorLine(GetLastError());
+        return false;
+    }
     m_strSSDir = m_strDatabaseFolder;
-    return std::string();
+    return true;
 }

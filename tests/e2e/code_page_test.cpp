@@ -5,6 +5,8 @@
 // CMakeLists.txt), each with the cases of the code page it finds itself in.
 // The command line goes to tarn.exe in UTF-16, as an editor would hand it over.
 #include "app/ansi_conversion.h"
+#include "app/code_page.h"
+#include "app/tarn_app.h"
 #include "tests/support/code_pages.h"
 #include "tests/support/registry.h"
 #include "tests/support/scratch.h"
@@ -315,4 +317,28 @@ TEST(CodePages, ConversionsInTheCodePageOfTheRun)
     EXPECT_EQ(L"", FullPathWide(L""));
     EXPECT_FALSE(ToAnsiExactly(L"a\xD800.c", strAnsi));
     EXPECT_EQ(GetACP() == CP_UTF8 ? "a\xEF\xBF\xBD.c" : "a?.c", strAnsi);
+}
+
+// A registered folder is taken only while its bytes in the code page, the
+// form srcsafe.ini's line and SS.EXE get it in, fit the 260 of a path: one
+// whose characters fit but whose bytes do not counts as not registered.
+TEST(CodePages, RegisteredFolderIsMeasuredInBytesOfTheCodePage)
+{
+    const CMultiByteCodePage* pPage = CodePageOfThisRun();
+    if (pPage == nullptr)
+        GTEST_SKIP() << "runs in the multi-byte code pages";
+    const std::string strLetters = InCodePage(GetACP(), pPage->szLetterChars);
+    std::string strFits = "C:\\";
+    while (strFits.size() + strLetters.size() < 260)
+        strFits += strLetters;
+    for (const std::string& strFolder : {strFits, strFits + strLetters})
+    {
+        CTestDatabase database(DatabaseName(), strFolder);
+        CTarnApp app;
+        app.m_strDatabase = DatabaseName();
+        app.LookupDatabasePath();
+        EXPECT_EQ(strFolder.size() < 260 ? AnsiCodePage().Lower(strFolder) + "\\data" : "",
+                  app.m_strNewDatabasePath)
+            << strFolder.size() << " bytes";
+    }
 }
