@@ -479,10 +479,20 @@ def repository_text(root, tracked):
                      if (root / name).is_file() and not name.startswith("tests/fuzz/corpus/"))
 
 
+def tracked_files(root):
+    """The repository's files, as git lists them; in a copy that is no work tree
+    of its own (the mutation check's, inside build/), the files it holds
+    outside build/ and dist/."""
+    listed = subprocess.run(["git", "ls-files"], cwd=root, capture_output=True, text=True)
+    if listed.returncode == 0 and listed.stdout.strip():
+        return set(listed.stdout.split())
+    return {p.relative_to(root).as_posix() for p in root.rglob("*")
+            if p.is_file() and not {"build", "dist", ".git"} & set(p.relative_to(root).parts)}
+
+
 def check_names(root):
     problems = []
-    tracked = set(subprocess.run(["git", "ls-files"], cwd=root, capture_output=True, text=True,
-                                 check=True).stdout.split())
+    tracked = tracked_files(root)
     folders = {str(pathlib.PurePosixPath(name).parent) for name in tracked}
     # What the scripts make and git ignores counts as held.
     folders |= {line.strip("/") for line in read(root, ".gitignore").splitlines() if line.strip("/")}
