@@ -72,6 +72,13 @@ bool CTarnApp::SwitchDatabase(CIniGuard& guard)
             PutBackInterruptedSwitch(guard);
             m_strOldDatabasePath.clear();
             ReadCurrentDatabasePath();
+            // It may have come to include another file meanwhile: switched,
+            // it would get back an empty data_path.
+            if (m_bIniIncludes)
+            {
+                PointSSDirAtDatabase();
+                return false;
+            }
             if (m_strOldDatabasePath == m_strNewDatabasePath)
                 return false;
         }

@@ -391,7 +391,7 @@ TEST(Guard, CtrlCGivesUpTheWait)
 
 // srcsafe.ini changed by someone else while a run waited to switch: the switch
 // back restores what the file held when the switch was made, not what was read
-// before the wait.
+// before the wait. One that has come to include another is not switched at all.
 TEST(Guard, SrcsafeIniIsReadAgainOnceTheGuardIsExclusive)
 {
     CScratchInstall install;
@@ -400,18 +400,23 @@ TEST(Guard, SrcsafeIniIsReadAgainOnceTheGuardIsExclusive)
     {
         const char* szChangedTo;
         const char* szAfter; // and, when the change named the other database already, no switch at all
+        const char* szSeen;  // by SS.EXE in srcsafe.ini
     };
+    const char kIncluding[] = "#include C:\\Server\\srcsafe.ini\r\nData_Path = C:\\Changed\\Data\r\n";
     const Case cases[] = {
         {"[General]\r\nData_Path = C:\\Changed\\Data\r\nUser = Ann\r\n",
-         "[General]\r\ndata_path = c:\\changed\\data \r\nUser = Ann\r\n"},
+         "[General]\r\ndata_path = c:\\changed\\data \r\nUser = Ann\r\n", "c:\\other\\data"},
         {"[General]\r\nData_Path = C:\\Other\\Data\r\nUser = Ann\r\n",
-         "[General]\r\nData_Path = C:\\Other\\Data\r\nUser = Ann\r\n"},
+         "[General]\r\nData_Path = C:\\Other\\Data\r\nUser = Ann\r\n", "c:\\other\\data"},
+        // Refused, as the database's folder holds no srcsafe.ini.
+        {kIncluding, kIncluding, "(no data_path line)"},
     };
     for (const Case& c : cases)
     {
         WriteBytes(install.Ini(), kIni);
         DeleteFileA((install.Folder() + "\\release-plain").c_str());
         DeleteFileA((install.Folder() + "\\plain.cmdline").c_str());
+        DeleteFileA((install.Folder() + "\\b.ini").c_str());
         CChild plain(install.Tarn(), Args(), HeldEnv(install, "plain"));
         ASSERT_TRUE(WaitForStandin(install, "plain"));
         CChild switching(install.Tarn(), Args(Name("")), install.StandinEnv("b"));
@@ -420,8 +425,9 @@ TEST(Guard, SrcsafeIniIsReadAgainOnceTheGuardIsExclusive)
         Release(install, "plain");
         plain.Wait();
         switching.Wait();
-        EXPECT_EQ("c:\\other\\data", DataPathSeen(install, "b"));
+        EXPECT_EQ(c.szSeen, DataPathSeen(install, "b"));
         EXPECT_EQ(c.szAfter, ReadBytes(install.Ini()));
+        EXPECT_EQ(std::vector<std::string>{"srcsafe.ini"}, install.FilesBesideIni());
     }
 }
 
